@@ -1,0 +1,62 @@
+// Every entry point into the core (tick, click, host event, window message) comes through here.
+// While a call into the host is pending, COM runs the thread's timers and incoming event calls
+// inside it; the dispatcher keeps those from nesting into the handler that made the call: ticks
+// are dropped, the auto-connect tick is held, host events and input are queued, and both are
+// delivered in order once no call is pending.
+#pragma once
+
+#include <deque>
+#include <functional>
+
+namespace hourmark {
+
+enum class EntryKind {
+    Tick,             // tTime, Timer1, FanTimer: dropped while a host call is pending
+    AutoConnectTick,  // held while a host call is pending, then run once
+    Event,            // host events: queued while a host call is pending
+    Input,            // the operator's actions: queued likewise
+};
+
+class Dispatcher {
+public:
+    using Handler = std::function<void()>;
+    using Runner = std::function<void(const Handler&)>;
+
+    // The runner wraps every handler (the error boundary).
+    void SetRunner(Runner runner) { runner_ = std::move(runner); }
+
+    void Enter(EntryKind kind, Handler handler);
+
+    void BeginHostCall() { ++hostCallDepth_; }
+    void EndHostCall() { --hostCallDepth_; }
+    bool HostCallPending() const { return hostCallDepth_ > 0; }
+
+    // Runs what was queued or held while a host call was pending, if none is pending now.
+    // Called when an entry point returns and at every place where the program chooses to nest
+    // (pauses, dialogs, message boxes).
+    void DeliverHeld();
+
+    std::size_t QueuedCount() const { return queued_.size(); }
+
+private:
+    void Run(const Handler& handler);
+
+    int hostCallDepth_ = 0;
+    std::deque<Handler> queued_;
+    Handler heldAutoConnect_;
+    Runner runner_;
+};
+
+// Marks a host call as pending for as long as it lives.
+class PendingHostCall {
+public:
+    explicit PendingHostCall(Dispatcher& d) : d_(d) { d_.BeginHostCall(); }
+    ~PendingHostCall() { d_.EndHostCall(); }
+    PendingHostCall(const PendingHostCall&) = delete;
+    PendingHostCall& operator=(const PendingHostCall&) = delete;
+
+private:
+    Dispatcher& d_;
+};
+
+}  // namespace hourmark

@@ -1,0 +1,36 @@
+// Around every entry point: an untrapped failure is reported in one message box that names the
+// failing operation and the host's own text, and the program goes on. At most one report is
+// open at a time, and a failure of the same operation is not reported again until that
+// operation has succeeded in between, so a dead host cannot raise a box every half second.
+#pragma once
+
+#include <functional>
+#include <set>
+#include <string>
+
+namespace hourmark {
+
+class ErrorBoundary {
+public:
+    using Report = std::function<void(const std::string& text)>;
+
+    explicit ErrorBoundary(Report report) : report_(std::move(report)) {}
+
+    void Run(const std::function<void()>& handler);
+
+    // The host operation went through; its next failure is worth a report again.
+    void Succeeded(const std::string& operation) {
+        if (!reported_.empty()) {
+            reported_.erase(operation);
+        }
+    }
+
+private:
+    void Raise(const std::string& key, const std::string& text);
+
+    Report report_;
+    bool reportOpen_ = false;
+    std::set<std::string> reported_;
+};
+
+}  // namespace hourmark

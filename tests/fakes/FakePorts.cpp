@@ -1,0 +1,278 @@
+#include "fakes/FakePorts.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace hourmark::test {
+
+namespace {
+
+const char* DialogName(Dialog d) { return d == Dialog::NodeSetup ? "NodeSetup" : "WavPicker"; }
+
+}  // namespace
+
+// ---- FakeClock -----------------------------------------------------------------------------
+
+std::int64_t FakeClock::ToMs(int year, int month, int day, int hour, int minute, int second,
+                             int ms) {
+    using namespace std::chrono;
+    const sys_days d = year_month_day{std::chrono::year{year},
+                                      std::chrono::month{static_cast<unsigned>(month)},
+                                      std::chrono::day{static_cast<unsigned>(day)}};
+    const auto days = d.time_since_epoch().count();
+    return ((static_cast<std::int64_t>(days) * 24 + hour) * 60 + minute) * 60000LL +
+           second * 1000LL + ms;
+}
+
+LocalTime FakeClock::FromMs(std::int64_t ms) {
+    using namespace std::chrono;
+    std::int64_t days = ms / 86400000;
+    std::int64_t rest = ms % 86400000;
+    if (rest < 0) {
+        rest += 86400000;
+        days -= 1;
+    }
+    const year_month_day ymd{sys_days{std::chrono::days{days}}};
+    LocalTime t;
+    t.year = static_cast<int>(ymd.year());
+    t.month = static_cast<int>(static_cast<unsigned>(ymd.month()));
+    t.day = static_cast<int>(static_cast<unsigned>(ymd.day()));
+    t.hour = static_cast<int>(rest / 3600000);
+    t.minute = static_cast<int>(rest / 60000 % 60);
+    t.second = static_cast<int>(rest / 1000 % 60);
+    t.millisecond = static_cast<int>(rest % 1000);
+    return t;
+}
+
+void FakeClock::Set(int year, int month, int day, int hour, int minute, int second, int ms) {
+    nowMs = ToMs(year, month, day, hour, minute, second, ms);
+}
+
+LocalTime FakeClock::Now() {
+    if (onRead) {
+        onRead();
+    }
+    return FromMs(nowMs);
+}
+
+// ---- FakeWindow ----------------------------------------------------------------------------
+
+void FakeWindow::ControlChanged(Control control) { changed.push_back(control); }
+
+void FakeWindow::ShowDialog(Dialog d) {
+    log.push_back(std::string("ShowDialog(") + DialogName(d) + ")");
+    showing.insert(d);
+    ++openModals;
+    if (onDialog) {
+        onDialog(d);
+    }
+    if (showing.count(d) != 0) {
+        showing.erase(d);
+    }
+    --openModals;
+}
+
+void FakeWindow::CloseDialog(Dialog d) {
+    log.push_back(std::string("CloseDialog(") + DialogName(d) + ")");
+    showing.erase(d);
+}
+
+void FakeWindow::ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) {
+    messages.push_back({text, title, icon});
+    log.push_back("Message(" + title + "): " + text);
+    ++openModals;
+    struct Close {
+        int& n;
+        ~Close() { --n; }
+    } close{openModals};
+    if (onMessage) {
+        onMessage(messages.back());
+    }
+}
+
+void FakeWindow::SetWindowState(WindowState s) {
+    state = s;
+    log.push_back(s == WindowState::Normal ? "SetWindowState(Normal)" : "SetWindowState(Minimised)");
+}
+
+void FakeWindow::SetVisible(bool visible) {
+    shown = visible;
+    log.push_back(visible ? "SetVisible(true)" : "SetVisible(false)");
+}
+
+void FakeWindow::ShowModeless() {
+    shown = true;
+    log.push_back("ShowModeless");
+}
+
+void FakeWindow::SetTop(std::int32_t twips) {
+    top = twips;
+    log.push_back("SetTop(" + std::to_string(twips) + ")");
+}
+
+void FakeWindow::SetLeft(std::int32_t twips) {
+    left = twips;
+    log.push_back("SetLeft(" + std::to_string(twips) + ")");
+}
+
+void FakeWindow::AddTrayIcon() {
+    trayIcon = true;
+    log.push_back("AddTrayIcon");
+}
+
+void FakeWindow::SetTrayTip(const std::string& tip) {
+    trayTip = tip;
+    log.push_back("SetTrayTip(" + tip + ")");
+}
+
+void FakeWindow::DeleteTrayIcon() {
+    trayIcon = false;
+    log.push_back("DeleteTrayIcon");
+}
+
+void FakeWindow::EndProgram(int exitCode) {
+    log.push_back("EndProgram(" + std::to_string(exitCode) + ")");
+    throw ProgramEnded{exitCode};
+}
+
+std::size_t FakeWindow::Count(const std::string& entry) const {
+    return static_cast<std::size_t>(std::count(log.begin(), log.end(), entry));
+}
+
+// ---- FakeFiles -----------------------------------------------------------------------------
+
+std::optional<std::string> FakeFiles::ReadText(const std::string& path, std::size_t maxBytes) {
+    auto it = files.find(path);
+    if (failRead || it == files.end()) {
+        return std::nullopt;
+    }
+    return it->second.substr(0, maxBytes);
+}
+
+bool FakeFiles::AppendText(const std::string& path, const std::string& text) {
+    if (failAppend) {
+        return false;
+    }
+    files[path] += text;
+    return true;
+}
+
+bool FakeFiles::ReplaceText(const std::string& path, const std::string& text) {
+    if (failReplace) {
+        return false;
+    }
+    ++replaceCount;
+    files[path] = text;
+    return true;
+}
+
+bool FakeFiles::CopyFile(const std::string& from, const std::string& to) {
+    auto it = files.find(from);
+    if (failCopy || it == files.end()) {
+        return false;
+    }
+    files[to] = it->second;
+    return true;
+}
+
+bool FakeFiles::IsDirectory(const std::string& path) { return directories.count(path) != 0; }
+
+std::optional<std::string> FakeFiles::DriveDirectory(const std::string& drive) {
+    auto it = driveDirectory.find(drive);
+    if (it == driveDirectory.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+std::optional<DirectoryListing> FakeFiles::ListDirectory(const std::string& path) {
+    if (!IsDirectory(path)) {
+        return std::nullopt;
+    }
+    std::string prefix = path;
+    if (prefix.empty() || prefix.back() != '\\') {
+        prefix += '\\';
+    }
+    DirectoryListing out;
+    for (const auto& d : directories) {
+        if (d.size() > prefix.size() && d.rfind(prefix, 0) == 0 &&
+            d.find('\\', prefix.size()) == std::string::npos) {
+            out.directories.push_back(d.substr(prefix.size()));
+        }
+    }
+    for (const auto& [p, text] : files) {
+        if (p.size() > prefix.size() && p.rfind(prefix, 0) == 0 &&
+            p.find('\\', prefix.size()) == std::string::npos) {
+            out.files.push_back(p.substr(prefix.size()));
+        }
+    }
+    return out;
+}
+
+std::string FakeFiles::Text(const std::string& path) const {
+    auto it = files.find(path);
+    return it == files.end() ? std::string() : it->second;
+}
+
+// ---- FakePause and Rig ---------------------------------------------------------------------
+
+void FakePause::WaitMilliseconds(std::int64_t ms) {
+    waits.push_back(ms);
+    rig_.RunFor(std::max<std::int64_t>(ms, 0));
+}
+
+Rig::Rig()
+    : station(Ports{host, clock, window, pause, files}) {
+    clock.Set(2026, 12, 7, 10, 0, 10);
+}
+
+std::optional<int> Rig::Start() {
+    try {
+        station.Start();
+    } catch (const ProgramEnded& e) {
+        return e.exitCode;
+    }
+    if (!timersStarted_) {
+        timersStarted_ = true;
+        for (Timer t : {Timer::tTime, Timer::Timer1, Timer::FanTimer, Timer::tAutoConnect}) {
+            nextDue_[t] = clock.nowMs + TimerIntervalMs(t);
+        }
+    }
+    return std::nullopt;
+}
+
+void Rig::RunFor(std::int64_t ms) { RunUntil(clock.nowMs + ms); }
+
+void Rig::RunUntil(std::int64_t endMs) {
+    while (true) {
+        Timer next = Timer::tTime;
+        std::int64_t due = INT64_MAX;
+        for (Timer t : {Timer::tTime, Timer::Timer1, Timer::FanTimer, Timer::tAutoConnect}) {
+            auto it = nextDue_.find(t);
+            if (it != nextDue_.end() && it->second < due) {
+                due = it->second;
+                next = t;
+            }
+        }
+        if (due > endMs) {
+            clock.nowMs = std::max(clock.nowMs, endMs);
+            return;
+        }
+        clock.nowMs = std::max(clock.nowMs, due);
+        const std::int64_t interval = TimerIntervalMs(next);
+        nextDue_[next] = due + interval;
+        if (enabledTimers.count(next) != 0) {
+            station.Tick(next);
+        }
+        // A timer that came due again while the handler ran fires once, like WM_TIMER.
+        if (nextDue_[next] <= clock.nowMs) {
+            nextDue_[next] = clock.nowMs + interval;
+        }
+    }
+}
+
+void Rig::ShowWindow() {
+    station.TrayCallback(kTrayLeftUp);
+}
+
+}  // namespace hourmark::test
