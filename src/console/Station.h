@@ -64,7 +64,7 @@ struct Ports {
 };
 
 class Station {
-  public:
+public:
     explicit Station(Ports ports);
     ~Station();
     Station(const Station&) = delete;
@@ -112,14 +112,10 @@ class Station {
     TextControl tbFileName{Control::tbFileName, "No File Selected"};
     TextControl cmdFileSelect{Control::cmdFileSelect, "Select"};
     std::array<TextControl, kNodeCount> cmdRemoteNode{
-        TextControl{Control::cmdRemoteNode0, "Node 1"},
-        TextControl{Control::cmdRemoteNode1, "Node 2"},
-        TextControl{Control::cmdRemoteNode2, "Node 3"},
-        TextControl{Control::cmdRemoteNode3, "Node 4"},
-        TextControl{Control::cmdRemoteNode4, "Node 5"},
-        TextControl{Control::cmdRemoteNode5, "Node 6"},
-        TextControl{Control::cmdRemoteNode6, "Node 7"},
-        TextControl{Control::cmdRemoteNode7, "Node 8"}};
+        TextControl{Control::cmdRemoteNode0, "Node 1"}, TextControl{Control::cmdRemoteNode1, "Node 2"},
+        TextControl{Control::cmdRemoteNode2, "Node 3"}, TextControl{Control::cmdRemoteNode3, "Node 4"},
+        TextControl{Control::cmdRemoteNode4, "Node 5"}, TextControl{Control::cmdRemoteNode5, "Node 6"},
+        TextControl{Control::cmdRemoteNode6, "Node 7"}, TextControl{Control::cmdRemoteNode7, "Node 8"}};
     TextControl lblTime{Control::lblTime, "00:00:00"};
     TextControl cbRecordStart{Control::cbRecordStart, "START"};
     TextControl cbRecordStop{Control::cbRecordStop, "STOP"};
@@ -220,7 +216,7 @@ class Station {
     // Ends the program: tray icon deleted, host released, process ended. Never returns.
     [[noreturn]] void EndProgram(int exitCode);
 
-  private:
+private:
     void Enter(EntryKind kind, const std::function<void()>& handler);
     void BindControls();
 
@@ -235,7 +231,7 @@ class Station {
     std::unique_ptr<frmNodeSetup> nodeSetup_;
     std::unique_ptr<frmSelect> wavPicker_;
 
-  public:
+public:
     // ---- State kept by the subsystems -------------------------------------------------------
     // The scheduler's once-per-slot marks: the minute of the hour (or -1) for which each button
     // was pressed by the schedule.

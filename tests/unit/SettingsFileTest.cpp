@@ -234,29 +234,6 @@ TEST(SettingsFile, BadFanValueStopsTheReadWithTheEarlierLinesApplied) {
               "1,0,1\r\n0,1,0\r\nC:\\wav\\id.wav\r\nC:\\wav\r\n 0 \r\n 0 \r\n");
 }
 
-TEST(SettingsFile, BadValuesInEachKindOfFieldFailThere) {
-    struct Case {
-        std::size_t line;
-        std::string text;
-    };
-    for (const Case& c : std::vector<Case>{{0, "1,3,0"},
-                                           {1, "0,-1,0"},
-                                           {0, "1,x,0"},
-                                           {5, " 1.0 "},
-                                           {6, "QX1AB-L,32768,14:00,23:59,10"},
-                                           {6, "QX1AB-L,1,14:00,23:59,2147483648"},
-                                           {6, "QX1AB-L,1 1,14:00,23:59,10"}}) {
-        Rig rig;
-        std::vector<std::string> lines = kFourteen;
-        lines[c.line] = c.text;
-        rig.files.files[rig.IniPath()] = Lines(lines);
-        rig.Start();
-        EXPECT_EQ(MessageTexts(rig), (std::vector<std::string>{kDamagedText, kRebuiltText}))
-            << c.text;
-        EXPECT_EQ(rig.files.Text(BadPath(rig)), Lines(lines)) << c.text;
-    }
-}
-
 TEST(SettingsFile, EmptyWavLineKeepsTheShownFileName) {
     Rig rig;
     rig.files.files[rig.IniPath()] = Lines(kFourteen);
