@@ -241,6 +241,9 @@ public:
     bool autoConnectWorking = false;
     // The file error message is open.
     bool fileErrorOpen = false;
+    // A settings file that failed to read has not been copied aside yet: no save may replace
+    // it until a copy is kept.
+    bool damagedSettingsUnkept = false;
 };
 
 }  // namespace hourmark
