@@ -233,10 +233,12 @@ private:
 
 public:
     // ---- State kept by the subsystems -------------------------------------------------------
-    // The scheduler's once-per-slot marks: the minute of the hour (or -1) for which each button
-    // was pressed by the schedule.
+    // The scheduler's once-per-slot marks: the minute of the day (hour * 60 + minute, or -1) for
+    // which each button was pressed by the schedule.
     int timeSlotPressed = -1;
     int fileSlotPressed = -1;
+    // The node is busy: IsTransmitting, IsBusyA and IsBusyB, all three read, in that order.
+    bool NodeBusy();
     // An auto-connect pass is walking the table.
     bool autoConnectWorking = false;
     // The file error message is open.

@@ -52,7 +52,7 @@ LocalTime FakeClock::Now() {
     if (onRead) {
         onRead();
     }
-    return FromMs(nowMs);
+    return FromMs(nowMs + wallOffsetMs);
 }
 
 // ---- FakeWindow ----------------------------------------------------------------------------

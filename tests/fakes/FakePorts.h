@@ -33,6 +33,10 @@ public:
     std::string pm = "PM";
     // Runs at every reading (a test can move the clock between two readings).
     std::function<void()> onRead;
+    // How far the wall clock stands from the time the window timers and pauses run on: changing
+    // it sets the clock (the end of summer time, an operator's correction), which neither the
+    // timers nor a pause in progress notice.
+    std::int64_t wallOffsetMs = 0;
 
     void Set(int year, int month, int day, int hour, int minute, int second, int ms = 0);
     void Advance(std::int64_t ms) { nowMs += ms; }
