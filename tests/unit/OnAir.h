@@ -24,6 +24,8 @@ inline void StartAt(Rig& rig, int hour, int minute, int second, int ms = 0,
     rig.Start();
     rig.station.SelectedWavFile = kWav;
     rig.host.ClearCalls();
+    // A first start announces the new settings file; the tests here look at what follows.
+    rig.window.messages.clear();
 }
 
 inline std::int64_t At(int day, int hour, int minute, int second, int ms = 0) {
