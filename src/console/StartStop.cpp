@@ -96,11 +96,11 @@ void Station::tTime_Timer() {
 void Station::SetWindowState(WindowState state) {
     // Like the window's own resize event: it comes only when the state really changes, so a
     // click on the icon while the window is already normal puts it back at LastTop/LastLeft.
-    if (ports_.window.GetWindowState() == state) {
-        return;
-    }
+    const bool changes = ports_.window.GetWindowState() != state;
     ports_.window.SetWindowState(state);
-    Form_Resize();
+    if (changes) {
+        Form_Resize();
+    }
 }
 
 void Station::TrayIcon_MouseMove(int eventCode) {
