@@ -12,7 +12,13 @@ Station::Station(Ports ports)
     : ports_(ports),
       boundary_([this](const std::string& text) { ShowMessage(text, MessageIcon::Stop); }),
       host_(dispatcher_, boundary_) {
-    dispatcher_.SetRunner([this](const Dispatcher::Handler& h) { boundary_.Run(h); });
+    dispatcher_.SetRunner([this](const Dispatcher::Handler& h) {
+        // Once the program is ending, what still waited in the queue is dropped: a message box
+        // of the closing save must not let it run.
+        if (!ending_) {
+            boundary_.Run(h);
+        }
+    });
     BindControls();
 }
 
