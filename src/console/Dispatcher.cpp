@@ -18,6 +18,9 @@ void Dispatcher::Enter(EntryKind kind, Handler handler) {
                 return;
         }
     }
+    // Whatever waited for an earlier call goes first, so nothing overtakes what came before it
+    // (an event queued during a call before a pause is not run after one that arrived in it).
+    DeliverHeld();
     Run(handler);
     DeliverHeld();
 }

@@ -1,8 +1,10 @@
 // Every entry point into the core (tick, click, host event, window message) comes through here.
 // While a call into the host is pending, COM runs the thread's timers and incoming event calls
 // inside it; the dispatcher keeps those from nesting into the handler that made the call: ticks
-// are dropped, the auto-connect tick is held, host events and input are queued, and both are
-// delivered in order once no call is pending.
+// are dropped, the auto-connect tick is held, host events and input are queued. What waited is
+// delivered in order when the entry point that made the call returns (or earlier, at a place
+// where the program chooses to nest: a pause, a dialog, a message box), and always before
+// anything that arrives later; the held auto-connect tick runs once, after the queue.
 #pragma once
 
 #include <deque>
@@ -18,7 +20,7 @@ enum class EntryKind {
 };
 
 class Dispatcher {
-public:
+  public:
     using Handler = std::function<void()>;
     using Runner = std::function<void(const Handler&)>;
 
@@ -38,7 +40,7 @@ public:
 
     std::size_t QueuedCount() const { return queued_.size(); }
 
-private:
+  private:
     void Run(const Handler& handler);
 
     int hostCallDepth_ = 0;
@@ -49,13 +51,13 @@ private:
 
 // Marks a host call as pending for as long as it lives.
 class PendingHostCall {
-public:
+  public:
     explicit PendingHostCall(Dispatcher& d) : d_(d) { d_.BeginHostCall(); }
     ~PendingHostCall() { d_.EndHostCall(); }
     PendingHostCall(const PendingHostCall&) = delete;
     PendingHostCall& operator=(const PendingHostCall&) = delete;
 
-private:
+  private:
     Dispatcher& d_;
 };
 

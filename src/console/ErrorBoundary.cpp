@@ -10,8 +10,8 @@ void ErrorBoundary::Run(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const HostFailure& failure) {
-        Raise(failure.operation(), "EchoLink reported an error in " + failure.operation() + ":\r\n" +
-                                       failure.text());
+        Raise(failure.operation(),
+              "EchoLink reported an error in " + failure.operation() + ":\r\n" + failure.text());
     } catch (const std::exception& e) {
         Raise(std::string("internal:") + e.what(),
               std::string("HourMark met an unexpected error:\r\n") + e.what());

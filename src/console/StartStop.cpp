@@ -1,5 +1,7 @@
 // Start-up, activation, minimising and restoring, the clock, and the end of the program.
 #include <cmath>
+#include <cstdint>
+#include <exception>
 
 #include "console/Station.h"
 
@@ -7,8 +9,19 @@ namespace hourmark {
 
 namespace {
 
+// Window edges in twips, to a whole twip; halves go to the even neighbour.
 std::int32_t RoundHalfToEven(double v) {
-    return static_cast<std::int32_t>(std::nearbyint(v));  // the default mode rounds halves to even
+    const double r = std::nearbyint(v);  // the default mode rounds halves to even
+    if (std::isnan(r)) {
+        return 0;
+    }
+    if (r < static_cast<double>(INT32_MIN)) {
+        return INT32_MIN;
+    }
+    if (r > static_cast<double>(INT32_MAX)) {
+        return INT32_MAX;
+    }
+    return static_cast<std::int32_t>(r);
 }
 
 }  // namespace
@@ -33,19 +46,28 @@ void Station::Form_Load() {
         trayAdded_ = true;
         ports_.window.SetTrayTip(kProgramTitle);
         ports_.window.SetWindowState(WindowState::Minimised);
+        // The window's first resize comes whatever state it was created in: that is what hides it.
         Form_Resize();
     } catch (const HostFailure& failure) {
-        // Nothing else may run now: no tick, no event, and no save of the settings.
-        ending_ = true;
-        ports_.window.ShowMessage("HourMark cannot work with EchoLink.\r\n" + failure.operation() +
-                                      ": " + failure.text() +
-                                      "\r\nCheck that EchoLink is installed and running.",
-                                  kProgramTitle, MessageIcon::Stop);
-        EndProgram(1);
+        StartUpFailed("EchoLink failed in " + failure.operation() + ": " + failure.text());
+    } catch (const std::exception& e) {
+        StartUpFailed(e.what());
     }
 }
 
-void Station::Form_Activate() { ports_.window.FocusIndicator(); }
+void Station::StartUpFailed(const std::string& reason) {
+    // Nothing else may run now: no tick, no event, and no save of the settings.
+    ending_ = true;
+    ports_.window.ShowMessage("HourMark cannot start. " + reason +
+                                  "\r\nCheck that EchoLink is installed and running, then start "
+                                  "HourMark again.",
+                              kProgramTitle, MessageIcon::Stop);
+    EndProgram(1);
+}
+
+void Station::Form_Activate() {
+    ports_.window.FocusIndicator();
+}
 
 void Station::Form_Resize() {
     if (ports_.window.GetWindowState() == WindowState::Normal) {
@@ -67,7 +89,19 @@ void Station::Form_Unload() {
     EndProgram(0);
 }
 
-void Station::tTime_Timer() { lblTime.SetText(FormatNow("hh:mm:ss")); }
+void Station::tTime_Timer() {
+    lblTime.SetText(FormatNow("hh:mm:ss"));
+}
+
+void Station::SetWindowState(WindowState state) {
+    // Like the window's own resize event: it comes only when the state really changes, so a
+    // click on the icon while the window is already normal puts it back at LastTop/LastLeft.
+    const bool changes = ports_.window.GetWindowState() != state;
+    ports_.window.SetWindowState(state);
+    if (changes) {
+        Form_Resize();
+    }
+}
 
 void Station::TrayIcon_MouseMove(int eventCode) {
     Window& w = ports_.window;
@@ -77,9 +111,9 @@ void Station::TrayIcon_MouseMove(int eventCode) {
             if (eventCode == kTrayLeftUp) {
                 w.SetVisible(true);
             }
-            w.SetWindowState(WindowState::Normal);
-            Form_Resize();
+            SetWindowState(WindowState::Normal);
             w.SetForeground();
+            // Never show the window again over an open dialog.
             if (DialogShowing()) {
                 return;
             }
@@ -93,11 +127,10 @@ void Station::TrayIcon_MouseMove(int eventCode) {
             if (DialogShowing()) {
                 return;
             }
-            w.SetWindowState(WindowState::Minimised);
-            Form_Resize();
+            SetWindowState(WindowState::Minimised);
             break;
         default:
-            break;
+            break;  // button presses, moves over the icon, the middle button
     }
 }
 

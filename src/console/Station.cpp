@@ -12,7 +12,13 @@ Station::Station(Ports ports)
     : ports_(ports),
       boundary_([this](const std::string& text) { ShowMessage(text, MessageIcon::Stop); }),
       host_(dispatcher_, boundary_) {
-    dispatcher_.SetRunner([this](const Dispatcher::Handler& h) { boundary_.Run(h); });
+    dispatcher_.SetRunner([this](const Dispatcher::Handler& h) {
+        // Once the program is ending, what still waited in the queue is dropped: a message box
+        // of the closing save must not let it run.
+        if (!ending_) {
+            boundary_.Run(h);
+        }
+    });
     BindControls();
 }
 
@@ -48,7 +54,15 @@ void Station::Enter(EntryKind kind, const std::function<void()>& handler) {
     dispatcher_.Enter(kind, handler);
 }
 
-void Station::Start() { Form_Load(); }
+void Station::Start() {
+    if (started_) {
+        return;
+    }
+    started_ = true;
+    Form_Load();
+    // Host events that came in during start-up's own host calls.
+    dispatcher_.DeliverHeld();
+}
 
 void Station::Tick(Timer timer) {
     switch (timer) {
@@ -129,7 +143,8 @@ void Station::NodeButtonMouseUp(int index, int mouseButton) {
     if (index < 0 || index >= kNodeCount) {
         return;
     }
-    Enter(EntryKind::Input, [this, index, mouseButton] { cmdRemoteNode_MouseUp(index, mouseButton); });
+    Enter(EntryKind::Input,
+          [this, index, mouseButton] { cmdRemoteNode_MouseUp(index, mouseButton); });
 }
 
 void Station::TrayCallback(int eventCode) {
@@ -152,7 +167,9 @@ void Station::Close() {
     boundary_.Run([this] { Form_Unload(); });
 }
 
-void Station::EndSession() { Close(); }
+void Station::EndSession() {
+    Close();
+}
 
 void Station::HostStationListReceived() {
     Enter(EntryKind::Event, [this] { ELo_StationListReceived(); });
@@ -245,13 +262,21 @@ void Station::OpenWavPicker() {
     wavPicker_->Form_Unload();
 }
 
-void Station::CloseNodeSetup() { ports_.window.CloseDialog(Dialog::NodeSetup); }
+void Station::CloseNodeSetup() {
+    ports_.window.CloseDialog(Dialog::NodeSetup);
+}
 
-void Station::CloseWavPicker() { ports_.window.CloseDialog(Dialog::WavPicker); }
+void Station::CloseWavPicker() {
+    ports_.window.CloseDialog(Dialog::WavPicker);
+}
 
-std::string Station::ProgramDirectory() { return ports_.files.ProgramDirectory(); }
+std::string Station::ProgramDirectory() {
+    return ports_.files.ProgramDirectory();
+}
 
-std::string Station::FormatNow(const char* pattern) { return Format(ports_.clock.Now(), pattern); }
+std::string Station::FormatNow(const char* pattern) {
+    return Format(ports_.clock.Now(), pattern);
+}
 
 std::string Station::Format(const LocalTime& t, const char* pattern) {
     return FormatTime(t, pattern, ports_.clock.AmDesignator(), ports_.clock.PmDesignator());

@@ -64,23 +64,29 @@ struct Ports {
 };
 
 class Station {
-public:
+  public:
     explicit Station(Ports ports);
     ~Station();
     Station(const Station&) = delete;
     Station& operator=(const Station&) = delete;
 
     // ---- Entry points for the platform ------------------------------------------------------
-    void Start();  // Form_Load
+    // Form_Load, once. When the host cannot be reached it reports that and ends the program
+    // (Window::EndProgram) without touching the settings.
+    void Start();
     void Tick(Timer timer);
     // The operator clicked a check box or push button of the main window.
     void Click(Control control);
     void NodeButtonMouseUp(int index, int mouseButton);
     void TrayCallback(int eventCode);
     void Activated();
+    // The window's size or state changed by the operator's hand (the minimise button). Changes
+    // the core makes itself (Station::SetWindowState) run Form_Resize without this call.
     void Resized();
-    void Close();       // close box or system menu
-    void EndSession();  // Windows is ending the session
+    // The close box or the system menu: saves the settings, deletes the tray icon and ends the
+    // program, also from inside a pause, a dialog, a message box or a pending host call.
+    void Close();
+    void EndSession();  // Windows is ending the session: a close like the close box
     void HostStationListReceived();
     void HostClosing();
     void HostConnected(const std::string& sCall, const std::string& sName,
@@ -112,10 +118,14 @@ public:
     TextControl tbFileName{Control::tbFileName, "No File Selected"};
     TextControl cmdFileSelect{Control::cmdFileSelect, "Select"};
     std::array<TextControl, kNodeCount> cmdRemoteNode{
-        TextControl{Control::cmdRemoteNode0, "Node 1"}, TextControl{Control::cmdRemoteNode1, "Node 2"},
-        TextControl{Control::cmdRemoteNode2, "Node 3"}, TextControl{Control::cmdRemoteNode3, "Node 4"},
-        TextControl{Control::cmdRemoteNode4, "Node 5"}, TextControl{Control::cmdRemoteNode5, "Node 6"},
-        TextControl{Control::cmdRemoteNode6, "Node 7"}, TextControl{Control::cmdRemoteNode7, "Node 8"}};
+        TextControl{Control::cmdRemoteNode0, "Node 1"},
+        TextControl{Control::cmdRemoteNode1, "Node 2"},
+        TextControl{Control::cmdRemoteNode2, "Node 3"},
+        TextControl{Control::cmdRemoteNode3, "Node 4"},
+        TextControl{Control::cmdRemoteNode4, "Node 5"},
+        TextControl{Control::cmdRemoteNode5, "Node 6"},
+        TextControl{Control::cmdRemoteNode6, "Node 7"},
+        TextControl{Control::cmdRemoteNode7, "Node 8"}};
     TextControl lblTime{Control::lblTime, "00:00:00"};
     TextControl cbRecordStart{Control::cbRecordStart, "START"};
     TextControl cbRecordStop{Control::cbRecordStop, "STOP"};
@@ -195,6 +205,8 @@ public:
                      const std::string& title = kProgramTitle);
     void SetLed(Led led);
     void SetCaption(const std::string& text);
+    // Minimises or restores the main window; Form_Resize runs when the state changes.
+    void SetWindowState(WindowState state);
     // Opens frmNodeSetup or frmSelect modally and returns once it has closed.
     void OpenNodeSetup();
     void OpenWavPicker();
@@ -216,14 +228,16 @@ public:
     // Ends the program: tray icon deleted, host released, process ended. Never returns.
     [[noreturn]] void EndProgram(int exitCode);
 
-private:
+  private:
     void Enter(EntryKind kind, const std::function<void()>& handler);
     void BindControls();
+    [[noreturn]] void StartUpFailed(const std::string& reason);
 
     Ports ports_;
     Dispatcher dispatcher_;
     ErrorBoundary boundary_;
     HostLink host_;
+    bool started_ = false;
     bool hostBound_ = false;  // start-up's steps 2 and 3 are done
     bool ending_ = false;
     bool trayAdded_ = false;
@@ -231,7 +245,7 @@ private:
     std::unique_ptr<frmNodeSetup> nodeSetup_;
     std::unique_ptr<frmSelect> wavPicker_;
 
-public:
+  public:
     // ---- State kept by the subsystems -------------------------------------------------------
     // The scheduler's once-per-slot marks: the minute of the day (hour * 60 + minute, or -1) for
     // which each button was pressed by the schedule.

@@ -6,10 +6,14 @@ namespace hourmark {
 
 namespace {
 
-std::string TwoDigits(int v) {
+std::string Digits(int v, int width) {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", v % 100);
+    std::snprintf(buf, sizeof buf, "%0*d", width, v);
     return buf;
+}
+
+std::string TwoDigits(int v) {
+    return Digits(v % 100, 2);
 }
 
 bool StartsWith(std::string_view s, std::size_t at, std::string_view token) {
@@ -30,7 +34,7 @@ std::string FormatTime(const LocalTime& t, std::string_view pattern, const std::
             out += t.hour < 12 ? am : pm;
             i += 4;
         } else if (StartsWith(pattern, i, "yyyy")) {
-            out += std::to_string(t.year);
+            out += Digits(t.year, 4);
             i += 4;
         } else if (StartsWith(pattern, i, "yy")) {
             out += TwoDigits(t.year);

@@ -15,7 +15,7 @@ enum class MessageIcon { Stop, Exclamation, Information };
 enum class WindowState { Normal, Minimised };
 
 class Window {
-public:
+  public:
     virtual ~Window() = default;
 
     // The model of a control (value, caption, enabled flag, picture) or the caption of the main
@@ -39,6 +39,8 @@ public:
                              MessageIcon icon) = 0;
 
     virtual WindowState GetWindowState() = 0;
+    // The core runs Form_Resize itself after a change it makes; the window reports through
+    // Station::Resized only the changes the operator makes.
     virtual void SetWindowState(WindowState state) = 0;
     virtual void SetVisible(bool visible) = 0;
     virtual void ShowModeless() = 0;

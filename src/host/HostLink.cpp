@@ -24,19 +24,21 @@ auto HostLink::Call(const char* operation, F&& f) -> decltype(f()) {
 
 namespace {
 
-HostApp& Need(const std::shared_ptr<HostApp>& p) {
+// Each call holds its own reference to the object it calls: a close from inside the call's
+// wait may drop the program's references, and the object must outlive the call on the stack.
+std::shared_ptr<HostApp> Need(const std::shared_ptr<HostApp>& p) {
     if (!p) {
         throw HostError("EchoLink's main object is not available");
     }
-    return *p;
+    return p;
 }
 
 template <typename T>
-T& NeedObject(const std::shared_ptr<T>& p) {
+std::shared_ptr<T> NeedObject(const std::shared_ptr<T>& p) {
     if (!p) {
         throw HostError("EchoLink returned no object");
     }
-    return *p;
+    return p;
 }
 
 }  // namespace
@@ -62,67 +64,67 @@ void HostLink::Release() {
 }
 
 void HostLink::Connect(const std::string& callsign, std::int32_t mode) {
-    Call("Connect", [&] { Need(elo_).Connect(callsign, mode); });
+    Call("Connect", [&] { Need(elo_)->Connect(callsign, mode); });
 }
 void HostLink::Disconnect(const std::string& callsign) {
-    Call("Disconnect", [&] { Need(elo_).Disconnect(callsign); });
+    Call("Disconnect", [&] { Need(elo_)->Disconnect(callsign); });
 }
 bool HostLink::IsConnectedTo(const std::string& callsign) {
-    return Call("IsConnectedTo", [&] { return Need(elo_).IsConnectedTo(callsign); });
+    return Call("IsConnectedTo", [&] { return Need(elo_)->IsConnectedTo(callsign); });
 }
 bool HostLink::IsTransmitting() {
-    return Call("IsTransmitting", [&] { return Need(elo_).IsTransmitting(); });
+    return Call("IsTransmitting", [&] { return Need(elo_)->IsTransmitting(); });
 }
 bool HostLink::IsBusyA() {
-    return Call("IsBusyA", [&] { return Need(elo_).IsBusyA(); });
+    return Call("IsBusyA", [&] { return Need(elo_)->IsBusyA(); });
 }
 bool HostLink::IsBusyB() {
-    return Call("IsBusyB", [&] { return Need(elo_).IsBusyB(); });
+    return Call("IsBusyB", [&] { return Need(elo_)->IsBusyB(); });
 }
 void HostLink::PlayWaveFile(const std::string& path, bool flag) {
-    Call("PlayWaveFile", [&] { Need(elo_).PlayWaveFile(path, flag); });
+    Call("PlayWaveFile", [&] { Need(elo_)->PlayWaveFile(path, flag); });
 }
 void HostLink::SetTransmit(bool on) {
-    Call("SetTransmit", [&] { Need(elo_).SetTransmit(on); });
+    Call("SetTransmit", [&] { Need(elo_)->SetTransmit(on); });
 }
 void HostLink::SpeakText(const std::string& text) {
-    Call("SpeakText", [&] { Need(elo_).SpeakText(text); });
+    Call("SpeakText", [&] { Need(elo_)->SpeakText(text); });
 }
 void HostLink::SpeakPhrase(std::int16_t code) {
-    Call("SpeakPhrase", [&] { Need(elo_).SpeakPhrase(code); });
+    Call("SpeakPhrase", [&] { Need(elo_)->SpeakPhrase(code); });
 }
 void HostLink::StartRecording(const std::string& path) {
-    Call("StartRecording", [&] { Need(elo_).StartRecording(path); });
+    Call("StartRecording", [&] { Need(elo_)->StartRecording(path); });
 }
 void HostLink::StopRecording() {
-    Call("StopRecording", [&] { Need(elo_).StopRecording(); });
+    Call("StopRecording", [&] { Need(elo_)->StopRecording(); });
 }
 void HostLink::SetRts(bool on) {
-    Call("SetRts", [&] { Need(elo_).SetRts(on); });
+    Call("SetRts", [&] { Need(elo_)->SetRts(on); });
 }
 void HostLink::SetDtr(bool on) {
-    Call("SetDtr", [&] { Need(elo_).SetDtr(on); });
+    Call("SetDtr", [&] { Need(elo_)->SetDtr(on); });
 }
 std::string HostLink::NodeListXml() {
-    return Call("NodeListXml", [&] { return Need(elo_).NodeListXml(); });
+    return Call("NodeListXml", [&] { return Need(elo_)->NodeListXml(); });
 }
 
 std::string HostLink::EloSetupConfigCallsign() {
-    auto config = Call("SetupConfig", [&] { return Need(elo_).GetSetupConfig(); });
-    return Call("SetupConfig.Callsign", [&] { return NeedObject(config).Callsign(); });
+    auto config = Call("SetupConfig", [&] { return Need(elo_)->GetSetupConfig(); });
+    return Call("SetupConfig.Callsign", [&] { return NeedObject(config)->Callsign(); });
 }
 
 std::int32_t HostLink::SysopConfigKeyingLine() {
-    auto config = Call("SysopConfig", [&] { return Need(elo_).GetSysopConfig(); });
-    return Call("SysopConfig.KeyingLine", [&] { return NeedObject(config).KeyingLine(); });
+    auto config = Call("SysopConfig", [&] { return Need(elo_)->GetSysopConfig(); });
+    return Call("SysopConfig.KeyingLine", [&] { return NeedObject(config)->KeyingLine(); });
 }
 
 std::string HostLink::SetupConfigCallsign() {
-    return Call("SetupConfig.Callsign", [&] { return NeedObject(setupConfig_).Callsign(); });
+    return Call("SetupConfig.Callsign", [&] { return NeedObject(setupConfig_)->Callsign(); });
 }
 
 void HostLink::SetSetupConfigRecordMode(std::int32_t mode) {
-    Call("SetupConfig.RecordMode", [&] { NeedObject(setupConfig_).SetRecordMode(mode); });
+    Call("SetupConfig.RecordMode", [&] { NeedObject(setupConfig_)->SetRecordMode(mode); });
 }
 
 }  // namespace hourmark

@@ -7,7 +7,9 @@ namespace hourmark::test {
 
 namespace {
 
-const char* DialogName(Dialog d) { return d == Dialog::NodeSetup ? "NodeSetup" : "WavPicker"; }
+const char* DialogName(Dialog d) {
+    return d == Dialog::NodeSetup ? "NodeSetup" : "WavPicker";
+}
 
 }  // namespace
 
@@ -16,9 +18,9 @@ const char* DialogName(Dialog d) { return d == Dialog::NodeSetup ? "NodeSetup" :
 std::int64_t FakeClock::ToMs(int year, int month, int day, int hour, int minute, int second,
                              int ms) {
     using namespace std::chrono;
-    const sys_days d = year_month_day{std::chrono::year{year},
-                                      std::chrono::month{static_cast<unsigned>(month)},
-                                      std::chrono::day{static_cast<unsigned>(day)}};
+    const sys_days d =
+        year_month_day{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+                       std::chrono::day{static_cast<unsigned>(day)}};
     const auto days = d.time_since_epoch().count();
     return ((static_cast<std::int64_t>(days) * 24 + hour) * 60 + minute) * 60000LL +
            second * 1000LL + ms;
@@ -57,19 +59,26 @@ LocalTime FakeClock::Now() {
 
 // ---- FakeWindow ----------------------------------------------------------------------------
 
-void FakeWindow::ControlChanged(Control control) { changed.push_back(control); }
+void FakeWindow::ControlChanged(Control control) {
+    changed.push_back(control);
+}
 
 void FakeWindow::ShowDialog(Dialog d) {
     log.push_back(std::string("ShowDialog(") + DialogName(d) + ")");
     showing.insert(d);
     ++openModals;
+    // Closed however the script leaves it, also when the program ends inside it.
+    struct Close {
+        FakeWindow& w;
+        Dialog d;
+        ~Close() {
+            w.showing.erase(d);
+            --w.openModals;
+        }
+    } close{*this, d};
     if (onDialog) {
         onDialog(d);
     }
-    if (showing.count(d) != 0) {
-        showing.erase(d);
-    }
-    --openModals;
 }
 
 void FakeWindow::CloseDialog(Dialog d) {
@@ -92,7 +101,8 @@ void FakeWindow::ShowMessage(const std::string& text, const std::string& title, 
 
 void FakeWindow::SetWindowState(WindowState s) {
     state = s;
-    log.push_back(s == WindowState::Normal ? "SetWindowState(Normal)" : "SetWindowState(Minimised)");
+    log.push_back(s == WindowState::Normal ? "SetWindowState(Normal)"
+                                           : "SetWindowState(Minimised)");
 }
 
 void FakeWindow::SetVisible(bool visible) {
@@ -175,7 +185,9 @@ bool FakeFiles::CopyFile(const std::string& from, const std::string& to) {
     return true;
 }
 
-bool FakeFiles::IsDirectory(const std::string& path) { return directories.count(path) != 0; }
+bool FakeFiles::IsDirectory(const std::string& path) {
+    return directories.count(path) != 0;
+}
 
 std::optional<std::string> FakeFiles::DriveDirectory(const std::string& drive) {
     auto it = driveDirectory.find(drive);
@@ -221,8 +233,7 @@ void FakePause::WaitMilliseconds(std::int64_t ms) {
     rig_.RunFor(std::max<std::int64_t>(ms, 0));
 }
 
-Rig::Rig()
-    : station(Ports{host, clock, window, pause, files}) {
+Rig::Rig() : station(Ports{host, clock, window, pause, files}) {
     clock.Set(2026, 12, 7, 10, 0, 10);
 }
 
@@ -241,7 +252,9 @@ std::optional<int> Rig::Start() {
     return std::nullopt;
 }
 
-void Rig::RunFor(std::int64_t ms) { RunUntil(clock.nowMs + ms); }
+void Rig::RunFor(std::int64_t ms) {
+    RunUntil(clock.nowMs + ms);
+}
 
 void Rig::RunUntil(std::int64_t endMs) {
     while (true) {
