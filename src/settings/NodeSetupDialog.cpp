@@ -1,13 +1,92 @@
 #include "settings/NodeSetupDialog.h"
 
 #include "console/Station.h"
+#include "settings/DelayNumber.h"
 
 namespace hourmark {
 
-// Placeholder until the node setup dialog lands.
-void frmNodeSetup::Form_Load() {}
-void frmNodeSetup::Command2_Click() { station_.CloseNodeSetup(); }
-void frmNodeSetup::Command1_Click() { station_.CloseNodeSetup(); }
-void frmNodeSetup::CloseBox() { station_.CloseNodeSetup(); }
+namespace {
+
+std::string TrimBlanks(const std::string& s) {
+    const std::size_t first = s.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+std::string UpperCase(std::string s) {
+    for (char& c : s) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return s;
+}
+
+}  // namespace
+
+void frmNodeSetup::Form_Load() {
+    station_.ReadINIFile();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const NodeEntry& entry = station_.nodes[i];
+        NodeSetupRow& row = rows[i];
+        // Only 1 means auto; anything else a hand-edited file holds shows as not ticked.
+        row.cbAuto = entry.autoFlag == 1 ? 1 : 0;
+        row.tbRemoteNode = entry.callsign;
+        row.tbTimeStart = entry.startTime;
+        row.tbTimeStop = entry.stopTime;
+        row.tbDelay = std::to_string(entry.delay);
+    }
+}
+
+void frmNodeSetup::Command2_Click() {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const NodeSetupRow& row = rows[i];
+        const char* field = nullptr;
+        if (row.tbRemoteNode.find('"') != std::string::npos) {
+            field = "Node Call";
+        } else if (row.tbTimeStart.find('"') != std::string::npos) {
+            field = "Start";
+        } else if (row.tbTimeStop.find('"') != std::string::npos) {
+            field = "Stop";
+        }
+        if (field != nullptr) {
+            station_.ShowMessage("Row " + std::to_string(i + 1) + ", " + field +
+                                     ": a double quote (\") cannot be kept in the settings file."
+                                     "\r\nRemove it and press OK again.",
+                                 MessageIcon::Exclamation);
+            return;
+        }
+    }
+
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const NodeSetupRow& row = rows[i];
+        NodeEntry& entry = station_.nodes[i];
+        entry.callsign = UpperCase(TrimBlanks(row.tbRemoteNode));
+        entry.autoFlag = row.cbAuto == 1 ? 1 : 0;
+        entry.startTime = TrimBlanks(row.tbTimeStart);
+        entry.stopTime = TrimBlanks(row.tbTimeStop);
+        entry.delay = DelayFromText(row.tbDelay);
+    }
+    station_.WriteIniFile();
+    try {
+        station_.LoadNodeButtons();
+    } catch (const HostFailure&) {
+        // The rows are stored and saved; the dialog has done its job and closes before the
+        // failure is reported.
+        station_.CloseNodeSetup();
+        throw;
+    }
+    station_.CloseNodeSetup();
+}
+
+void frmNodeSetup::Command1_Click() {
+    station_.CloseNodeSetup();
+}
+
+void frmNodeSetup::CloseBox() {
+    station_.CloseNodeSetup();
+}
 
 }  // namespace hourmark

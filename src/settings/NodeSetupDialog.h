@@ -21,17 +21,22 @@ struct NodeSetupRow {
 };
 
 class frmNodeSetup {
-public:
+  public:
     explicit frmNodeSetup(Station& station) : station_(station) {}
 
     std::array<NodeSetupRow, kNodeCount> rows{};
 
+    // Re-reads the settings file, then fills the rows from the node table.
     void Form_Load();
-    void Command2_Click();  // OK
-    void Command1_Click();  // CANCEL
+    // OK: stores the rows, saves, re-captions the node buttons and closes. A callsign or time
+    // holding a double quote, which the settings file cannot keep as one field, is refused
+    // with a message; the dialog then stays open with the operator's text.
+    void Command2_Click();
+    // CANCEL and the close box: nothing is stored.
+    void Command1_Click();
     void CloseBox();
 
-private:
+  private:
     Station& station_;
 };
 

@@ -40,9 +40,15 @@ public:
     explicit FakeApp(FakeHost& h) : h_(h) {}
     void Connect(const std::string& c, std::int32_t mode) override {
         h_.Record("Connect", "Connect(" + c + "," + std::to_string(mode) + ")");
+        if (h_.connectLinks) {
+            h_.linked.insert(c);
+        }
     }
     void Disconnect(const std::string& c) override {
         h_.Record("Disconnect", "Disconnect(" + c + ")");
+        if (h_.connectLinks) {
+            h_.linked.erase(c);
+        }
     }
     bool IsConnectedTo(const std::string& c) override {
         h_.Record("IsConnectedTo", "IsConnectedTo(" + c + ")");

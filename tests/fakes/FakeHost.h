@@ -25,6 +25,8 @@ public:
     bool busyA = false;
     bool busyB = false;
     std::set<std::string> linked;
+    // When set, a Connect that succeeds links the call and a Disconnect unlinks it.
+    bool connectLinks = false;
     std::string nodeListXml = "<nodes/>";
     bool mainObjectAvailable = true;   // CreateMainObject succeeds
     bool setupConfigAvailable = true;  // CreateSetupConfig succeeds

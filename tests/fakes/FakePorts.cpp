@@ -230,6 +230,9 @@ std::string FakeFiles::Text(const std::string& path) const {
 
 void FakePause::WaitMilliseconds(std::int64_t ms) {
     waits.push_back(ms);
+    if (onWait) {
+        onWait(ms);
+    }
     rig_.RunFor(std::max<std::int64_t>(ms, 0));
 }
 

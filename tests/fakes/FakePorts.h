@@ -134,6 +134,8 @@ public:
     explicit FakePause(Rig& rig) : rig_(rig) {}
     void WaitMilliseconds(std::int64_t ms) override;
     std::vector<std::int64_t> waits;  // every pause asked for
+    // Runs at the start of every pause, inside it: the place where a test acts during a pause.
+    std::function<void(std::int64_t ms)> onWait;
 
 private:
     Rig& rig_;
