@@ -19,6 +19,7 @@ struct PickerRig : Rig {
             files.files[f] = "RIFF";
         }
         Start();
+        window.messages.clear();  // the first start's settings messages
     }
     frmSelect& Picker() { return *station.WavPicker(); }
     void Open(const std::function<void(frmSelect&)>& script) {
