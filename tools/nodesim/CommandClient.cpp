@@ -76,6 +76,10 @@ bool KnownVerb(const std::string& verb) {
 }  // namespace
 
 int RunClientCommand(const std::vector<std::string>& words) {
+    if (!words.empty() && (words[0] == "help" || words[0] == "/?")) {
+        WriteOut(Usage() + "\r\n");
+        return 0;
+    }
     if (words.empty() || !KnownVerb(words[0])) {
         WriteErr((words.empty() ? "" : "nodesim: unknown command \"" + words[0] + "\"\r\n") +
                  Usage() + "\r\n");

@@ -178,16 +178,22 @@ int RemoveTypeLibrary(const ClassesRoot& r) {
     return removed;
 }
 
-// Would activation, looking the simulator's ProgID up now, start this very program?
-bool ActivationFinds(const std::wstring& exePath) {
+// Would activation, looking the simulator's ProgID up now, start this very program from the
+// registration just written to r? A stamp written there must show through the classes root, so
+// that an older registration elsewhere is not mistaken for it.
+bool ActivationFinds(const ClassesRoot& r, const std::wstring& exePath) {
+    const std::wstring key = L"CLSID\\" + Guid(CLSID_NodeSetupConfig);
+    const std::wstring stamp =
+        std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64());
     CLSID found{};
-    if (FAILED(CLSIDFromProgID(L"EchoLink.SetupConfig", &found)) ||
+    if (!WriteDefault(r, key + L"\\Stamp", stamp) ||
+        FAILED(CLSIDFromProgID(L"EchoLink.SetupConfig", &found)) ||
         !IsEqualCLSID(found, CLSID_NodeSetupConfig)) {
         return false;
     }
-    const auto server =
-        ReadDefault(kEveryRoot[0], L"CLSID\\" + Guid(CLSID_NodeSetupConfig) + L"\\LocalServer32");
-    return server && *server == L"\"" + exePath + L"\"";
+    const auto seen = ReadDefault(kEveryRoot[0], key + L"\\Stamp");
+    const auto server = ReadDefault(kEveryRoot[0], key + L"\\LocalServer32");
+    return seen && *seen == stamp && server && *server == L"\"" + exePath + L"\"";
 }
 
 }  // namespace
@@ -229,7 +235,7 @@ RegistrationOutcome RegisterServer(const std::wstring& exePath) {
     }
     const std::wstring path = exePath;
     RegistrationOutcome outcome{0, ""};
-    if (WriteClasses(kUser, exePath) && ActivationFinds(exePath)) {
+    if (WriteClasses(kUser, exePath) && ActivationFinds(kUser, exePath)) {
         RegisterTypeLibForUser(library, const_cast<LPOLESTR>(path.c_str()), nullptr);
         outcome.message = "registered " + Narrow(exePath) + " for the current user";
     } else {
@@ -241,7 +247,7 @@ RegistrationOutcome RegisterServer(const std::wstring& exePath) {
             outcome = {1,
                        "nodesim: not registered: the machine's classes cannot be written "
                        "(per-user classes are not seen by activation here)"};
-        } else if (!ActivationFinds(exePath)) {
+        } else if (!ActivationFinds(kMachine, exePath)) {
             outcome = {1,
                        "nodesim: registered for the machine, but activation still does not "
                        "find " +

@@ -319,12 +319,20 @@ int Simulator::Run() {
             cookies.push_back(cookie);
         }
     }
+    HANDLE serving = CreateEventW(nullptr, TRUE, FALSE, kServingEvent);
+    if (serving != nullptr) {
+        SetEvent(serving);
+    }
     Changed();
     window_.Show();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+    }
+    if (serving != nullptr) {
+        ResetEvent(serving);
+        CloseHandle(serving);
     }
     for (const DWORD cookie : cookies) {
         CoRevokeClassObject(cookie);

@@ -28,6 +28,8 @@ class EventSource;
 
 // Held by the running simulator for as long as it runs.
 constexpr const wchar_t* kInstanceMutex = L"Local\\NodeSim.Simulator";
+// Set once the running simulator's classes are registered with COM.
+constexpr const wchar_t* kServingEvent = L"Local\\NodeSim.Serving";
 
 class Simulator {
   public:

@@ -38,6 +38,16 @@ int Serve() {
     // One simulator per session: a second start only brings the first one's window up.
     HANDLE instance = CreateMutexW(nullptr, TRUE, nodesim::kInstanceMutex);
     if (instance != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+        // COM may have started this one while the first was still starting. Wine's activation
+        // looks for the class once a second and gives up as soon as the process it started has
+        // ended: stay until the first one serves, and a little longer than one such step.
+        HANDLE serving = CreateEventW(nullptr, TRUE, FALSE, nodesim::kServingEvent);
+        if (serving != nullptr) {
+            if (WaitForSingleObject(serving, 20000) == WAIT_OBJECT_0) {
+                Sleep(2500);
+            }
+            CloseHandle(serving);
+        }
         if (HWND other = FindWindowW(nodesim::SimWindow::kClassName, nullptr)) {
             ShowWindow(other, SW_SHOWNOACTIVATE);
         }
