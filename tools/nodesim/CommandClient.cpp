@@ -103,7 +103,9 @@ int RunClientCommand(const std::vector<std::string>& words) {
         return 1;
     }
     LONG pid = 0;
-    control->get_ProcessId(&pid);
+    if (words[0] == "close") {
+        control->get_ProcessId(&pid);
+    }
     SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(words.size()));
     for (LONG i = 0; i < static_cast<LONG>(words.size()); ++i) {
         BSTR word = ToBstr(words[static_cast<std::size_t>(i)]);

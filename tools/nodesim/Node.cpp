@@ -176,14 +176,4 @@ std::string Node::StateLine(std::uint64_t now) const {
            " recordmode=" + std::to_string(recordMode) + " linked=" + links;
 }
 
-std::vector<std::string> Node::Queue(std::uint64_t now) const {
-    std::vector<std::string> out;
-    for (const auto& t : air_) {
-        if (t.end > now) {
-            out.push_back((t.start <= now ? "on air: " : "waiting: ") + t.what);
-        }
-    }
-    return out;
-}
-
 }  // namespace nodesim

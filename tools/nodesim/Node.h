@@ -90,8 +90,6 @@ class Node {
 
     // One line: callsign, keying line, busy flags, RTS, DTR, record mode, linked stations.
     std::string StateLine(std::uint64_t now) const;
-    // What is queued or on the air, for the window: one entry per transmission.
-    std::vector<std::string> Queue(std::uint64_t now) const;
 
   private:
     struct Transmission {
