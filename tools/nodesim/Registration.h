@@ -1,0 +1,25 @@
+// nodesim.exe /RegServer and /UnregServer. The simulator must never take the real host's place
+// by accident: it refuses to register over a registration of its ProgIDs that is not its own,
+// wherever activation would find one, and it removes only its own entries.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace nodesim {
+
+struct RegistrationOutcome {
+    int exitCode;
+    std::string message;  // one line
+};
+
+// Registers for the current user where activation sees per-user classes (Windows), else for the
+// machine (Wine, whose activation reads only the machine's classes).
+RegistrationOutcome RegisterServer(const std::wstring& exePath);
+RegistrationOutcome UnregisterServer();
+
+// A registration of one of the simulator's ProgIDs that belongs to another program, described;
+// none when there is none.
+std::optional<std::string> ForeignRegistration();
+
+}  // namespace nodesim
