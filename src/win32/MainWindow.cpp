@@ -1,5 +1,6 @@
 #include "win32/MainWindow.h"
 
+#include "win32/MessagePump.h"
 #include "win32/Picture.h"
 #include "win32/Text.h"
 #include "win32/WindowClass.h"
@@ -103,7 +104,14 @@ MainWindow::MainWindow(HINSTANCE instance, const Fonts& fonts, Dpi dpi, Images i
 
 MainWindow::~MainWindow() {
     if (hwnd_) {
+        RemoveKeyboardNavigation(hwnd_);
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        for (const auto& [name, child] : byName_) {
+            RemoveWindowSubclass(child, ContainerProc, 0);
+            for (UINT_PTR i = 0; i < static_cast<UINT_PTR>(kNodeCount); ++i) {
+                RemoveWindowSubclass(child, NodeButtonProc, i);
+            }
+        }
         DestroyWindow(hwnd_);
     }
 }
@@ -142,6 +150,7 @@ bool MainWindow::Create(Station& station, StationInput& input) {
     for (std::size_t i = 0; i < byControl_.size(); ++i) {
         Draw(static_cast<Control>(i));
     }
+    AddKeyboardNavigation(hwnd_);
     SetTimer(hwnd_, kTimeTimer, TimerIntervalMs(Timer::tTime), nullptr);
     SetTimer(hwnd_, kTimer1, TimerIntervalMs(Timer::Timer1), nullptr);
     SetTimer(hwnd_, kFanTimer, TimerIntervalMs(Timer::FanTimer), nullptr);

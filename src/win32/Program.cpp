@@ -45,6 +45,7 @@ int RunProgram(HINSTANCE instance, const HostFactoryMaker& makeHost,
             exitCode = RunMessageLoop();
         }
         events.Attach(nullptr);
+        window.Destroy();
     }
     CoUninitialize();
     return exitCode;

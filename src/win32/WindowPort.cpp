@@ -41,13 +41,17 @@ WindowPort::WindowPort(HINSTANCE instance, WindowPortOptions options)
       fonts_(dpi_.y),
       images_(LoadImages(instance)) {}
 
-WindowPort::~WindowPort() {
+void WindowPort::Destroy() {
     pickerSession_.reset();
     picker_.reset();
     nodeSetupSession_.reset();
     nodeSetup_.reset();
     tray_.reset();
     main_.reset();
+}
+
+WindowPort::~WindowPort() {
+    Destroy();
     for (HGDIOBJ o :
          {static_cast<HGDIOBJ>(images_.greenLed), static_cast<HGDIOBJ>(images_.redLed)}) {
         if (o) {

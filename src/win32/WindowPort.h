@@ -33,6 +33,8 @@ class WindowPort : public Window {
 
     // Makes frmmain (hidden) and frmTrayIcon; false if Windows refused either.
     bool Create(Station& station, StationInput& input);
+    // Takes every window down (the tray icon too) before the station and its input go.
+    void Destroy();
 
     MainWindow& Main() { return *main_; }
     TrayIcon& Tray() { return *tray_; }

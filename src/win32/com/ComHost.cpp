@@ -15,6 +15,22 @@ namespace hourmark::win32 {
 
 namespace {
 
+// Texts for the answers a missing or broken registration gives, where the system has none.
+const char* KnownReason(HRESULT hr) {
+    switch (hr) {
+        case CO_E_CLASSSTRING:
+            return "EchoLink is not registered on this computer (invalid class string)";
+        case REGDB_E_CLASSNOTREG:
+            return "EchoLink's class is not registered";
+        case CO_E_SERVER_EXEC_FAILURE:
+            return "EchoLink could not be started";
+        case E_NOINTERFACE:
+            return "EchoLink does not offer the automation interface";
+        default:
+            return nullptr;
+    }
+}
+
 std::string Describe(HRESULT hr) {
     wchar_t* text = nullptr;
     const DWORD n = FormatMessageW(
@@ -30,6 +46,9 @@ std::string Describe(HRESULT hr) {
     }
     if (text) {
         LocalFree(text);
+    }
+    if (message.empty() && KnownReason(hr)) {
+        message = KnownReason(hr);
     }
     char code[32];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
