@@ -165,8 +165,10 @@ HWND MainWindow::MakeControl(const ControlSpec& spec) {
     DWORD exStyle = 0;
     switch (spec.kind) {
         case ControlKind::Label:
+            // One line, as laid out: a text that is too long is cut at the right, not wrapped
+            // onto a second line the label has no room for.
             cls = L"Static";
-            style |= SS_LEFT | SS_NOPREFIX;
+            style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
             break;
         case ControlKind::Frame:
             style |= BS_GROUPBOX | WS_CLIPCHILDREN;
