@@ -1,6 +1,7 @@
 // hourmark.exe's own wiring, on the fake host instead of EchoLink: the tests end it through its
 // close box and the end of the session, and the screenshot script brings it up in a scene.
-//   (no argument)  start as the station does and wait
+//   (no argument)  start as the station does and wait; a file "started" beside the program
+//                  tells a script outside Windows that start-up is over
 //   main           then show the main window through the tray icon
 //   setup          then open the node setup dialog over it
 //   picker         then open the WAV picker over it
@@ -118,6 +119,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         instance, [](HostEventTarget&) { return std::make_unique<SharedHost>(host); },
         [scene](RunningProgram& p) {
             if (scene.empty()) {
+                p.files.ReplaceText(p.files.ProgramDirectory() + "\\started", "");
                 return;
             }
             PostMessageW(p.window.Tray().window(), TrayIcon::kCallbackMessage, 0, 0x202);
