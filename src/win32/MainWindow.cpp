@@ -289,7 +289,7 @@ void MainWindow::SetVisible(bool visible) {
     }
     applyingState_ = true;
     if (state_ == WindowState::Minimised) {
-        ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_SHOWNOACTIVATE : SW_SHOWMINNOACTIVE);
+        ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
     } else {
         ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
     }

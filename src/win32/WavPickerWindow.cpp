@@ -149,49 +149,61 @@ void WavPickerWindow::Redraw() {
     if (!model || !IsWindow(hwnd_)) {
         return;
     }
-    HWND drives = GetDlgItem(hwnd_, kDriveListId);
-    SendMessageW(drives, CB_RESETCONTENT, 0, 0);
     int driveIndex = -1;
-    for (std::size_t i = 0; i < model->drives.size(); ++i) {
-        SendMessageW(drives, CB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(WideFromUtf8(model->drives[i]).c_str()));
-        if (driveIndex < 0 && SameDrive(model->drives[i], model->drive)) {
+    for (std::size_t i = 0; i < model->drives.size() && driveIndex < 0; ++i) {
+        if (SameDrive(model->drives[i], model->drive)) {
             driveIndex = static_cast<int>(i);
         }
     }
-    SendMessageW(drives, CB_SETCURSEL, static_cast<WPARAM>(driveIndex), 0);
+    Fill(GetDlgItem(hwnd_, kDriveListId), true, model->drives, driveIndex);
 
     // The directory list: the path from its root down, one level further in per line, with the
     // directories below the current one under it.
-    HWND dirs = GetDlgItem(hwnd_, kDirListId);
-    SendMessageW(dirs, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(dirs, LB_RESETCONTENT, 0, 0);
+    std::vector<std::string> lines;
     dirPaths_.clear();
     const std::vector<std::string> down = PathsDownTo(model->dirPath);
     for (std::size_t level = 0; level < down.size(); ++level) {
-        const std::string line = std::string(level * 2, ' ') + LastPart(down[level]);
-        SendMessageW(dirs, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(line).c_str()));
+        lines.push_back(std::string(level * 2, ' ') + LastPart(down[level]));
         dirPaths_.push_back(down[level]);
     }
-    const int current = static_cast<int>(down.size()) - 1;
     for (const std::string& sub : model->subdirectories) {
-        const std::string line = std::string(down.size() * 2, ' ') + sub;
-        SendMessageW(dirs, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(line).c_str()));
+        lines.push_back(std::string(down.size() * 2, ' ') + sub);
         dirPaths_.push_back(Below(model->dirPath, sub));
     }
-    SendMessageW(dirs, LB_SETCURSEL, static_cast<WPARAM>(current), 0);
-    SendMessageW(dirs, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(dirs, nullptr, TRUE);
+    Fill(GetDlgItem(hwnd_, kDirListId), false, lines, static_cast<int>(down.size()) - 1);
 
-    HWND files = GetDlgItem(hwnd_, kFileListId);
-    SendMessageW(files, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(files, LB_RESETCONTENT, 0, 0);
-    for (const std::string& f : model->files) {
-        SendMessageW(files, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(f).c_str()));
+    Fill(GetDlgItem(hwnd_, kFileListId), false, model->files, model->highlighted);
+}
+
+void WavPickerWindow::Fill(HWND list, bool combo, const std::vector<std::string>& items,
+                           int selected) {
+    const UINT count = combo ? CB_GETCOUNT : LB_GETCOUNT;
+    const UINT getLength = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
+    const UINT getText = combo ? CB_GETLBTEXT : LB_GETTEXT;
+    // The model tells of every change; a list that shows the same lines is left alone, so that a
+    // choice the operator is making in it is not disturbed.
+    bool same = SendMessageW(list, count, 0, 0) == static_cast<LRESULT>(items.size());
+    for (std::size_t i = 0; same && i < items.size(); ++i) {
+        const LRESULT n = SendMessageW(list, getLength, i, 0);
+        std::wstring text(static_cast<std::size_t>(n > 0 ? n : 0) + 1, L'\0');
+        SendMessageW(list, getText, i, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+        same = text == WideFromUtf8(items[i]);
     }
-    SendMessageW(files, LB_SETCURSEL, static_cast<WPARAM>(model->highlighted), 0);
-    SendMessageW(files, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(files, nullptr, TRUE);
+    if (!same) {
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(list, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+        for (const std::string& item : items) {
+            SendMessageW(list, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(WideFromUtf8(item).c_str()));
+        }
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+    }
+    const UINT getSel = combo ? CB_GETCURSEL : LB_GETCURSEL;
+    if (SendMessageW(list, getSel, 0, 0) != selected) {
+        SendMessageW(list, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    }
 }
 
 void WavPickerWindow::Run(std::function<void(frmSelect&)> handler) {

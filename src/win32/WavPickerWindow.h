@@ -45,6 +45,8 @@ class WavPickerWindow {
     HWND Add(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, TwipRect rect,
              int id);
     void Run(std::function<void(frmSelect&)> handler);
+    // Shows the lines in a list box or drop-down list, with one of them selected (-1: none).
+    static void Fill(HWND list, bool combo, const std::vector<std::string>& items, int selected);
 
     HINSTANCE instance_;
     const Fonts& fonts_;

@@ -141,7 +141,9 @@ TEST(Program, WithoutAHostShowsTheReasonAndEndsNonZeroWithoutASettingsFile) {
     wchar_t text[1024] = {};
     GetDlgItemTextW(box, 0xFFFF, text, 1024);
     EXPECT_NE(std::wstring(text).find(L"EchoLink"), std::wstring::npos) << text;
-    EXPECT_NE(std::wstring(text).find(L"0x800401F3"), std::wstring::npos) << text;
+    std::wstring lower = text;
+    CharLowerW(lower.data());
+    EXPECT_NE(lower.find(L"800401f3"), std::wstring::npos) << "the reason's code: " << text;
     EXPECT_EQ(TextOf(box), L"HourMark");
     EXPECT_TRUE(p.Running()) << "the message waits for the operator";
     PostMessageW(box, WM_COMMAND, IDOK, 0);
