@@ -44,7 +44,7 @@ TEST(NodeSetupDialog, LaysOutEightRowsCentredOverTheMainWindowInTabOrder) {
     WinRig rig;
     PlaceMainMidScreen(rig);
     bool checked = false;
-    RunLater(150, [&] {
+    WhenShowing(rig, Dialog::NodeSetup, 100, [&] {
         HWND d = rig.window.NodeSetupWindowHandle();
         ASSERT_NE(d, nullptr);
         checked = true;
@@ -124,7 +124,7 @@ TEST(NodeSetupDialog, EnterAndEscDoNothingAndTheTypedRowsReachTheHandlers) {
         }
     };
     bool openAfterKeys = false;
-    RunLater(150, [&] {
+    WhenShowing(rig, Dialog::NodeSetup, 100, [&] {
         HWND d = rig.window.NodeSetupWindowHandle();
         HWND call = GetDlgItem(d, N::kCallId);
         SetFocus(call);
@@ -169,7 +169,7 @@ TEST(NodeSetupDialog, CancelAndTheCloseBoxCloseItAndTheTimersRunWhileItIsOpen) {
     for (bool closeBox : {false, true}) {
         const int before = rig.input.ticks[Timer::Timer1];
         const std::size_t handed = rig.input.Count("DialogInput");
-        RunLater(1200, [&] {
+        WhenShowing(rig, Dialog::NodeSetup, 1200, [&] {
             HWND d = rig.window.NodeSetupWindowHandle();
             if (closeBox) {
                 PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -197,7 +197,7 @@ TEST(WavPicker, DrawsTheListsFromTheModelAndHandsOverTheOperatorsChoices) {
         rig.files.directories.insert(d);
     }
     bool checked = false;
-    RunLater(150, [&] {
+    WhenShowing(rig, Dialog::WavPicker, 100, [&] {
         HWND d = rig.window.WavPickerWindowHandle();
         frmSelect* model = rig.station.WavPicker();
         ASSERT_NE(d, nullptr);
@@ -291,7 +291,8 @@ TEST(WavPicker, TheCloseBoxClosesItAndTheTimersRunWhileItIsOpen) {
     WinRig rig;
     rig.ShowThroughTray();
     const int before = rig.input.ticks[Timer::tTime];
-    RunLater(1200, [&] { PostMessageW(rig.window.WavPickerWindowHandle(), WM_CLOSE, 0, 0); });
+    WhenShowing(rig, Dialog::WavPicker, 1200,
+                [&] { PostMessageW(rig.window.WavPickerWindowHandle(), WM_CLOSE, 0, 0); });
     rig.station.OpenWavPicker();
     EXPECT_GE(rig.input.ticks[Timer::tTime] - before, 1);
     EXPECT_FALSE(rig.window.IsDialogShowing(Dialog::WavPicker));
@@ -306,7 +307,7 @@ TEST(WavPicker, AMessageBoxOverTheOpenPickerBelongsToThePicker) {
     HWND owner = nullptr;
     HWND picker = nullptr;
     bool pickerEnabledWhileBox = true;
-    RunLater(150, [&] {
+    WhenShowing(rig, Dialog::WavPicker, 100, [&] {
         picker = rig.window.WavPickerWindowHandle();
         RunLater(150, [&] {
             for (HWND box : OpenMessageBoxes()) {

@@ -15,7 +15,7 @@ namespace {
 class Process {
   public:
     // Copies the program into a directory of its own (its program directory) and starts it.
-    Process(const std::wstring& exe, const std::wstring& tag) {
+    Process(const std::wstring& exe, const std::wstring& tag, const std::wstring& argument = L"") {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         dir =
@@ -25,7 +25,7 @@ class Process {
         CopyFileW(exe.c_str(), copy.c_str(), FALSE);
         STARTUPINFOW si{};
         si.cb = sizeof si;
-        std::wstring commandLine = L"\"" + copy + L"\"";
+        std::wstring commandLine = L"\"" + copy + L"\" " + argument;
         started = CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                  nullptr, dir.c_str(), &si, &info) != 0;
     }
@@ -96,6 +96,24 @@ class Process {
         return code;
     }
 
+    // Waits for the end, closing (and keeping the texts of) any message box it shows meanwhile.
+    long long ExitClosingMessages(int ms, std::vector<std::wstring>& texts) const {
+        const auto t0 = Clock::now();
+        while (MsSince(t0) < ms) {
+            if (WaitForSingleObject(info.hProcess, 100) == WAIT_OBJECT_0) {
+                return Exit(0);
+            }
+            if (HWND box = Find(L"#32770", true)) {
+                wchar_t text[1024] = {};
+                GetDlgItemTextW(box, 0xFFFF, text, 1024);
+                texts.push_back(text);
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                Sleep(300);
+            }
+        }
+        return -1;
+    }
+
     bool Running() const { return WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
 
     std::vector<std::wstring> Files() const {
@@ -113,19 +131,16 @@ class Process {
         return names;
     }
 
-    // Waits until the fake-host program has started: its tray window exists and no message box
-    // of its start-up is left open.
+    // Waits until the fake-host program, run unattended, tells that its start-up is over.
     HWND WaitUntilStarted() const {
-        HWND tray = WaitFor(L"HourMarkTrayIcon", false, 20000);
-        for (int i = 0; i < 20 && tray; ++i) {
-            HWND box = Find(L"#32770", true);
-            if (!box) {
-                break;
+        const auto t0 = Clock::now();
+        while (MsSince(t0) < 20000 && Running()) {
+            if (GetFileAttributesW((dir + L"\\started").c_str()) != INVALID_FILE_ATTRIBUTES) {
+                return Find(L"HourMarkTrayIcon", false);
             }
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            Sleep(200);
+            Sleep(100);
         }
-        return tray;
+        return nullptr;
     }
 
     std::wstring dir;
@@ -154,7 +169,7 @@ TEST(Program, WithoutAHostShowsTheReasonAndEndsNonZeroWithoutASettingsFile) {
 }
 
 TEST(Program, TheCloseBoxEndsTheProgram) {
-    Process p(WindowsPath(HOURMARK_FAKEHOST_EXE), L"close");
+    Process p(WindowsPath(HOURMARK_FAKEHOST_EXE), L"close", L"unattended");
     ASSERT_TRUE(p.started);
     HWND tray = p.WaitUntilStarted();
     ASSERT_NE(tray, nullptr);
@@ -164,11 +179,15 @@ TEST(Program, TheCloseBoxEndsTheProgram) {
     PostMessageW(tray, TrayIcon::kCallbackMessage, 0, 0x202);
     EXPECT_EQ(p.WaitFor(L"HourMarkMain", true, 5000), main) << "shown from the tray";
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(p.Exit(10000), 0);
+    std::vector<std::wstring> messages;
+    EXPECT_EQ(p.ExitClosingMessages(10000, messages), 0);
+    for (const auto& m : messages) {
+        ADD_FAILURE() << "message at the close: " << Utf8FromWide(m);
+    }
 }
 
 TEST(Program, TheEndOfTheSessionEndsTheProgramOnlyWhenItReallyEnds) {
-    Process p(WindowsPath(HOURMARK_FAKEHOST_EXE), L"session");
+    Process p(WindowsPath(HOURMARK_FAKEHOST_EXE), L"session", L"unattended");
     ASSERT_TRUE(p.started);
     HWND tray = p.WaitUntilStarted();
     ASSERT_NE(tray, nullptr);

@@ -169,7 +169,7 @@ TEST(TrayIcon, WithThePickerOpenALeftClickNeitherReshowsNorMovesAndARightClickDo
     POINT afterLeft{};
     bool visibleAfterRight = false;
     int lastTopAfterRight = 0;
-    RunLater(200, [&] {
+    WhenShowing(rig, Dialog::WavPicker, 100, [&] {
         pickerWasShowing = rig.window.IsDialogShowing(Dialog::WavPicker);
         rig.TrayEvent(0x202);
         afterLeft = Position(main);

@@ -224,6 +224,19 @@ void RunLater(int ms, std::function<void()> job) {
     Jobs()[id] = std::move(job);
 }
 
+void WhenShowing(WinRig& rig, Dialog dialog, int ms, std::function<void()> job) {
+    RunLater(50, [&rig, dialog, ms, job = std::move(job)]() mutable {
+        const bool open = rig.window.IsDialogShowing(dialog) &&
+                          (dialog == Dialog::NodeSetup ? rig.window.NodeSetupWindowHandle()
+                                                       : rig.window.WavPickerWindowHandle());
+        if (!open) {
+            WhenShowing(rig, dialog, ms, std::move(job));
+        } else {
+            RunLater(ms, std::move(job));
+        }
+    });
+}
+
 // ---- Windows -----------------------------------------------------------------------------------
 
 std::wstring TextOf(HWND h) {

@@ -121,6 +121,9 @@ inline long long MsSince(Clock::time_point t0) {
 void PumpFor(int ms);
 // Runs the job once, the given time from now, from whatever message loop is running then.
 void RunLater(int ms, std::function<void()> job);
+// Runs the job once the dialog is on the screen (whatever start-up messages come first), and
+// then the given time later.
+void WhenShowing(WinRig& rig, Dialog dialog, int ms, std::function<void()> job);
 
 // ---- Windows -------------------------------------------------------------------------------
 

@@ -8,7 +8,7 @@ exe=$2
 dir=$(mktemp -d "${TMPDIR:-/tmp}/hourmark-session.XXXXXX")
 trap 'rm -rf "$dir"' EXIT
 cp "$exe" "$dir/"
-"$run" "$dir/$(basename "$exe")" &
+"$run" "$dir/$(basename "$exe")" unattended &
 pid=$!
 for _ in $(seq 100); do
   [ -e "$dir/started" ] && break

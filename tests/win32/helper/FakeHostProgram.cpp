@@ -1,10 +1,11 @@
 // hourmark.exe's own wiring, on the fake host instead of EchoLink: the tests end it through its
 // close box and the end of the session, and the screenshot script brings it up in a scene.
-//   (no argument)  start as the station does and wait; a file "started" beside the program
-//                  tells a script outside Windows that start-up is over
-//   main           then show the main window through the tray icon
-//   setup          then open the node setup dialog over it
-//   picker         then open the WAV picker over it
+//   (no argument)  start as the station does and wait, like hourmark.exe
+//   unattended     the same, with nobody there: every message box is closed as it shows, and a
+//                  file "started" beside the program tells a script that start-up is over
+//   main           unattended, then show the main window through the tray icon
+//   setup          main, then open the node setup dialog over it
+//   picker         main, then open the WAV picker over it
 // The dialog scenes put sample content in where the dialog opens empty, for the picture.
 #include <functional>
 #include <string>
@@ -29,23 +30,45 @@ class SharedHost : public HostFactory {
     test::FakeHost& host_;
 };
 
-std::function<void()>& Pending() {
-    static std::function<void()> pending;
+// One job at a time, run from the message loop once its test passes (tried every 100 ms).
+struct Job {
+    std::function<bool()> ready;
+    std::function<void()> run;
+};
+
+Job& Pending() {
+    static Job pending;
     return pending;
 }
 
 void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
+    if (Pending().ready && !Pending().ready()) {
+        return;
+    }
     KillTimer(nullptr, id);
-    auto job = std::move(Pending());
-    Pending() = nullptr;
-    if (job) {
-        job();
+    Job job = std::move(Pending());
+    Pending() = Job{};
+    if (job.run) {
+        job.run();
     }
 }
 
-void Later(UINT ms, std::function<void()> job) {
-    Pending() = std::move(job);
-    SetTimer(nullptr, 0, ms, RunPending);
+void When(std::function<bool()> ready, std::function<void()> run) {
+    Pending() = Job{std::move(ready), std::move(run)};
+    SetTimer(nullptr, 0, 100, RunPending);
+}
+
+BOOL CALLBACK CloseIfMessageBox(HWND h, LPARAM) {
+    wchar_t cls[16] = {};
+    GetClassNameW(h, cls, 16);
+    if (IsWindowVisible(h) && std::wstring(cls) == L"#32770") {
+        PostMessageW(h, WM_COMMAND, IDOK, 0);
+    }
+    return TRUE;
+}
+
+void CALLBACK CloseMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), CloseIfMessageBox, 0);
 }
 
 bool EndsWithWav(const std::string& name) {
@@ -116,23 +139,36 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     static test::FakeHost host;
     const std::wstring scene = commandLine ? commandLine : L"";
     return RunProgram(
-        instance, [](HostEventTarget&) { return std::make_unique<SharedHost>(host); },
+        instance,
+        [&scene](HostEventTarget&) {
+            if (!scene.empty()) {
+                // Before start-up, whose own messages would otherwise wait for an operator.
+                SetTimer(nullptr, 0, 100, CloseMessageBoxes);
+            }
+            return std::make_unique<SharedHost>(host);
+        },
         [scene](RunningProgram& p) {
             if (scene.empty()) {
-                p.files.ReplaceText(p.files.ProgramDirectory() + "\\started", "");
+                return;
+            }
+            p.files.ReplaceText(p.files.ProgramDirectory() + "\\started", "");
+            if (scene == L"unattended") {
                 return;
             }
             PostMessageW(p.window.Tray().window(), TrayIcon::kCallbackMessage, 0, 0x202);
             static RunningProgram* running = nullptr;
             running = new RunningProgram(p);
+            const auto shown = [] { return IsWindowVisible(running->window.Main().hwnd()) != 0; };
             if (scene == L"setup") {
-                Later(500, [] {
-                    Later(300, [] { FillNodeSetupIfEmpty(*running); });
+                When(shown, [] {
+                    When([] { return running->window.NodeSetupWindowHandle() != nullptr; },
+                         [] { FillNodeSetupIfEmpty(*running); });
                     running->station.DialogInput([] { running->station.OpenNodeSetup(); });
                 });
             } else if (scene == L"picker") {
-                Later(500, [] {
-                    Later(300, [] { FillPickerIfEmpty(*running); });
+                When(shown, [] {
+                    When([] { return running->window.WavPickerWindowHandle() != nullptr; },
+                         [] { FillPickerIfEmpty(*running); });
                     running->station.DialogInput([] { running->station.OpenWavPicker(); });
                 });
             }
