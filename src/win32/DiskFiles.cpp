@@ -168,9 +168,9 @@ std::optional<std::string> DiskFiles::DriveDirectory(const std::string& drive) {
         return std::nullopt;
     }
     // "c:" alone names the drive's current directory.
-    const std::wstring spec = WideFromUtf8(drive.substr(0, 2));
+    const std::wstring item = WideFromUtf8(drive.substr(0, 2));
     wchar_t full[MAX_PATH];
-    const DWORD n = GetFullPathNameW(spec.c_str(), MAX_PATH, full, nullptr);
+    const DWORD n = GetFullPathNameW(item.c_str(), MAX_PATH, full, nullptr);
     if (n == 0 || n >= MAX_PATH) {
         return std::nullopt;
     }

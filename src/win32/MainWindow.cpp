@@ -133,14 +133,14 @@ bool MainWindow::Create(Station& station, StationInput& input) {
     }
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(images_.bigIcon));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(images_.smallIcon));
-    for (const ControlSpec& spec : MainWindowControls()) {
-        HWND child = MakeControl(spec);
+    for (const LaidOutControl& item : MainWindowControls()) {
+        HWND child = MakeControl(item);
         if (!child) {
             return false;
         }
-        byName_[spec.name] = child;
-        if (spec.control) {
-            byControl_[static_cast<std::size_t>(*spec.control)] = child;
+        byName_[item.name] = child;
+        if (item.control) {
+            byControl_[static_cast<std::size_t>(*item.control)] = child;
         }
     }
     SendMessageW(Child(L"GREEN_LED"), STM_SETIMAGE, IMAGE_BITMAP,
@@ -158,12 +158,12 @@ bool MainWindow::Create(Station& station, StationInput& input) {
     return true;
 }
 
-HWND MainWindow::MakeControl(const ControlSpec& spec) {
-    HWND parent = spec.container ? Child(spec.container) : hwnd_;
+HWND MainWindow::MakeControl(const LaidOutControl& item) {
+    HWND parent = item.container ? Child(item.container) : hwnd_;
     const wchar_t* cls = L"Button";
-    DWORD style = WS_CHILD | (spec.visible ? WS_VISIBLE : 0);
+    DWORD style = WS_CHILD | (item.visible ? WS_VISIBLE : 0);
     DWORD exStyle = 0;
-    switch (spec.kind) {
+    switch (item.kind) {
         case ControlKind::Label:
             // One line, as laid out: a text that is too long is cut at the right, not wrapped
             // onto a second line the label has no room for.
@@ -188,35 +188,35 @@ HWND MainWindow::MakeControl(const ControlSpec& spec) {
             break;
         case ControlKind::Picture:
             cls = kPictureClass;
-            if (spec.visible) {
+            if (item.visible) {
                 style |= WS_TABSTOP;  // the parking place of the keyboard focus
             }
             break;
     }
     std::wstring caption;
-    if (spec.caption) {
-        caption = spec.caption;
-    } else if (spec.control) {
-        if (const CheckBox* cb = CheckBoxOf(*station_, *spec.control)) {
+    if (item.caption) {
+        caption = item.caption;
+    } else if (item.control) {
+        if (const CheckBox* cb = CheckBoxOf(*station_, *item.control)) {
             caption = WideFromUtf8(cb->caption());
-        } else if (const TextControl* t = TextOf(*station_, *spec.control)) {
+        } else if (const TextControl* t = TextOf(*station_, *item.control)) {
             caption = WideFromUtf8(t->text());
         }
     }
     HWND child = CreateWindowExW(
-        exStyle, cls, caption.c_str(), style, PixelsFromTwips(spec.rect.left, dpi_.x),
-        PixelsFromTwips(spec.rect.top, dpi_.y), PixelsFromTwips(spec.rect.width, dpi_.x),
-        PixelsFromTwips(spec.rect.height, dpi_.y), parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+        exStyle, cls, caption.c_str(), style, PixelsFromTwips(item.rect.left, dpi_.x),
+        PixelsFromTwips(item.rect.top, dpi_.y), PixelsFromTwips(item.rect.width, dpi_.x),
+        PixelsFromTwips(item.rect.height, dpi_.y), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
     if (!child) {
         return nullptr;
     }
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(spec.font)), FALSE);
-    if (spec.kind == ControlKind::Frame) {
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(item.font)), FALSE);
+    if (item.kind == ControlKind::Frame) {
         SetWindowSubclass(child, ContainerProc, 0, reinterpret_cast<DWORD_PTR>(this));
     }
-    if (spec.control && NodeIndex(*spec.control) >= 0) {
-        SetWindowSubclass(child, NodeButtonProc, static_cast<UINT_PTR>(NodeIndex(*spec.control)),
+    if (item.control && NodeIndex(*item.control) >= 0) {
+        SetWindowSubclass(child, NodeButtonProc, static_cast<UINT_PTR>(NodeIndex(*item.control)),
                           reinterpret_cast<DWORD_PTR>(this));
     }
     return child;

@@ -59,7 +59,7 @@ class MainWindow {
     LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   private:
-    HWND MakeControl(const ControlSpec& spec);
+    HWND MakeControl(const LaidOutControl& item);
     void ApplyState();
     RECT NormalRect() const;
     void MoveTo(int x, int y);

@@ -8,17 +8,17 @@ using K = ControlKind;
 using F = FontSize;
 using C = Control;
 
-ControlSpec Modelled(const wchar_t* name, K kind, const wchar_t* container, TwipRect rect, F font,
-                     C control) {
+LaidOutControl Modelled(const wchar_t* name, K kind, const wchar_t* container, TwipRect rect,
+                        F font, C control) {
     return {name, kind, container, rect, font, control, nullptr, true, ControlId(control)};
 }
 
-ControlSpec Frame(const wchar_t* name, const wchar_t* caption, TwipRect rect, F font, int id) {
+LaidOutControl Frame(const wchar_t* name, const wchar_t* caption, TwipRect rect, F font, int id) {
     return {name, K::Frame, nullptr, rect, font, std::nullopt, caption, true, id};
 }
 
-std::vector<ControlSpec> Build() {
-    std::vector<ControlSpec> s;
+std::vector<LaidOutControl> Build() {
+    std::vector<LaidOutControl> s;
     s.push_back(Modelled(L"Label1", K::Label, nullptr, {360, 0, 4695, 255}, F::Small, C::Label1));
 
     s.push_back(Frame(L"fraXmitTime", L"Xmit Time", {120, 240, 1695, 1095}, F::Normal, 301));
@@ -101,8 +101,8 @@ std::vector<ControlSpec> Build() {
 
 }  // namespace
 
-const std::vector<ControlSpec>& MainWindowControls() {
-    static const std::vector<ControlSpec> controls = Build();
+const std::vector<LaidOutControl>& MainWindowControls() {
+    static const std::vector<LaidOutControl> controls = Build();
     return controls;
 }
 

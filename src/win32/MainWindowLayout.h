@@ -14,7 +14,7 @@ namespace hourmark::win32 {
 
 enum class ControlKind { Label, Frame, CheckBox, Button, TextBox, Picture };
 
-struct ControlSpec {
+struct LaidOutControl {
     const wchar_t* name;
     ControlKind kind;
     const wchar_t* container;  // the frame's name, or null for the window itself
@@ -29,7 +29,7 @@ struct ControlSpec {
 constexpr int kMainClientWidthTwips = 5655;
 constexpr int kMainClientHeightTwips = 3195;
 
-const std::vector<ControlSpec>& MainWindowControls();
+const std::vector<LaidOutControl>& MainWindowControls();
 
 // The child window id of a modelled control.
 constexpr int ControlId(Control c) {
