@@ -1,0 +1,483 @@
+#include "win32/MainWindow.h"
+
+#include "win32/MessagePump.h"
+#include "win32/Picture.h"
+#include "win32/Text.h"
+#include "win32/WindowClass.h"
+
+namespace hourmark::win32 {
+
+namespace {
+
+enum TimerId : UINT_PTR { kTimeTimer = 1, kTimer1, kFanTimer, kAutoConnectTimer };
+
+CheckBox* CheckBoxOf(Station& s, Control c) {
+    switch (c) {
+        case Control::cbHour:
+            return &s.cbHour;
+        case Control::cbHalfHour:
+            return &s.cbHalfHour;
+        case Control::cbQuarterHour:
+            return &s.cbQuarterHour;
+        case Control::cbFileHour:
+            return &s.cbFileHour;
+        case Control::cbFileHalfHour:
+            return &s.cbFileHalfHour;
+        case Control::cbFileQuarterHour:
+            return &s.cbFileQuarterHour;
+        case Control::FanRTS:
+            return &s.FanRTS;
+        case Control::FanDTR:
+            return &s.FanDTR;
+        case Control::cbAutoOverride:
+            return &s.cbAutoOverride;
+        default:
+            return nullptr;
+    }
+}
+
+TextControl* TextOf(Station& s, Control c) {
+    switch (c) {
+        case Control::Label1:
+            return &s.Label1;
+        case Control::CMDFile:
+            return &s.CMDFile;
+        case Control::CMDTime:
+            return &s.CMDTime;
+        case Control::tbFileName:
+            return &s.tbFileName;
+        case Control::cmdFileSelect:
+            return &s.cmdFileSelect;
+        case Control::lblTime:
+            return &s.lblTime;
+        case Control::cbRecordStart:
+            return &s.cbRecordStart;
+        case Control::cbRecordStop:
+            return &s.cbRecordStop;
+        case Control::cbRecordPlayback:
+            return &s.cbRecordPlayback;
+        default:
+            break;
+    }
+    const int node = static_cast<int>(c) - static_cast<int>(Control::cmdRemoteNode0);
+    if (node >= 0 && node < kNodeCount) {
+        return &s.cmdRemoteNode[static_cast<std::size_t>(node)];
+    }
+    return nullptr;
+}
+
+int NodeIndex(Control c) {
+    const int node = static_cast<int>(c) - static_cast<int>(Control::cmdRemoteNode0);
+    return node >= 0 && node < kNodeCount ? node : -1;
+}
+
+std::wstring TextOfWindow(HWND h) {
+    const int n = GetWindowTextLengthW(h);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    GetWindowTextW(h, text.data(), n + 1);
+    text.resize(static_cast<std::size_t>(n));
+    return text;
+}
+
+void SetTextIfChanged(HWND h, const std::string& utf8) {
+    const std::wstring text = WideFromUtf8(utf8);
+    if (TextOfWindow(h) != text) {
+        SetWindowTextW(h, text.c_str());
+    }
+}
+
+WPARAM CheckState(std::int16_t value) {
+    switch (value) {
+        case 0:
+            return BST_UNCHECKED;
+        case 1:
+            return BST_CHECKED;
+        default:
+            return BST_INDETERMINATE;
+    }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, const Fonts& fonts, Dpi dpi, Images images)
+    : instance_(instance), fonts_(fonts), dpi_(dpi), images_(images) {}
+
+MainWindow::~MainWindow() {
+    if (hwnd_) {
+        RemoveKeyboardNavigation(hwnd_);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        for (const auto& [name, child] : byName_) {
+            RemoveWindowSubclass(child, ContainerProc, 0);
+            for (UINT_PTR i = 0; i < static_cast<UINT_PTR>(kNodeCount); ++i) {
+                RemoveWindowSubclass(child, NodeButtonProc, i);
+            }
+        }
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool MainWindow::Create(Station& station, StationInput& input) {
+    station_ = &station;
+    input_ = &input;
+    if (!RegisterClassOnce(instance_, kClassName, ObjectWindowProc<MainWindow>, images_.bigIcon,
+                           images_.smallIcon) ||
+        !RegisterPictureClass(instance_)) {
+        return false;
+    }
+    const SIZE outer = OuterSizeFor(PixelsFromTwips(kMainClientWidthTwips, dpi_.x),
+                                    PixelsFromTwips(kMainClientHeightTwips, dpi_.y), kStyle, 0);
+    hwnd_ = CreateWindowExW(0, kClassName, WideFromUtf8(station.caption).c_str(), kStyle, 0, 0,
+                            outer.cx, outer.cy, nullptr, nullptr, instance_, this);
+    if (!hwnd_) {
+        return false;
+    }
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(images_.bigIcon));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(images_.smallIcon));
+    for (const LaidOutControl& item : MainWindowControls()) {
+        HWND child = MakeControl(item);
+        if (!child) {
+            return false;
+        }
+        byName_[item.name] = child;
+        if (item.control) {
+            byControl_[static_cast<std::size_t>(*item.control)] = child;
+        }
+    }
+    SendMessageW(Child(L"GREEN_LED"), STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(images_.greenLed));
+    SendMessageW(Child(L"RED_LED"), STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(images_.redLed));
+    for (std::size_t i = 0; i < byControl_.size(); ++i) {
+        Draw(static_cast<Control>(i));
+    }
+    AddKeyboardNavigation(hwnd_);
+    SetTimer(hwnd_, kTimeTimer, TimerIntervalMs(Timer::tTime), nullptr);
+    SetTimer(hwnd_, kTimer1, TimerIntervalMs(Timer::Timer1), nullptr);
+    SetTimer(hwnd_, kFanTimer, TimerIntervalMs(Timer::FanTimer), nullptr);
+    SetTimer(hwnd_, kAutoConnectTimer, TimerIntervalMs(Timer::tAutoConnect), nullptr);
+    return true;
+}
+
+HWND MainWindow::MakeControl(const LaidOutControl& item) {
+    HWND parent = item.container ? Child(item.container) : hwnd_;
+    const wchar_t* cls = L"Button";
+    DWORD style = WS_CHILD | (item.visible ? WS_VISIBLE : 0);
+    DWORD exStyle = 0;
+    switch (item.kind) {
+        case ControlKind::Label:
+            // One line, as laid out: a text that is too long is cut at the right, not wrapped
+            // onto a second line the label has no room for.
+            cls = L"Static";
+            style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+            break;
+        case ControlKind::Frame:
+            style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+            exStyle |= WS_EX_CONTROLPARENT;
+            break;
+        case ControlKind::CheckBox:
+            // Not an automatic box: the station decides the value and the box shows it.
+            style |= BS_3STATE | WS_TABSTOP;
+            break;
+        case ControlKind::Button:
+            style |= BS_PUSHBUTTON | WS_TABSTOP;
+            break;
+        case ControlKind::TextBox:
+            cls = L"Edit";
+            style |= ES_AUTOHSCROLL | WS_TABSTOP;
+            exStyle |= WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::Picture:
+            cls = kPictureClass;
+            if (item.visible) {
+                style |= WS_TABSTOP;  // the parking place of the keyboard focus
+            }
+            break;
+    }
+    std::wstring caption;
+    if (item.caption) {
+        caption = item.caption;
+    } else if (item.control) {
+        if (const CheckBox* cb = CheckBoxOf(*station_, *item.control)) {
+            caption = WideFromUtf8(cb->caption());
+        } else if (const TextControl* t = TextOf(*station_, *item.control)) {
+            caption = WideFromUtf8(t->text());
+        }
+    }
+    HWND child = CreateWindowExW(
+        exStyle, cls, caption.c_str(), style, PixelsFromTwips(item.rect.left, dpi_.x),
+        PixelsFromTwips(item.rect.top, dpi_.y), PixelsFromTwips(item.rect.width, dpi_.x),
+        PixelsFromTwips(item.rect.height, dpi_.y), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
+    if (!child) {
+        return nullptr;
+    }
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(item.font)), FALSE);
+    if (item.kind == ControlKind::Frame) {
+        SetWindowSubclass(child, ContainerProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    }
+    if (item.control && NodeIndex(*item.control) >= 0) {
+        SetWindowSubclass(child, NodeButtonProc, static_cast<UINT_PTR>(NodeIndex(*item.control)),
+                          reinterpret_cast<DWORD_PTR>(this));
+    }
+    return child;
+}
+
+HWND MainWindow::Child(const std::wstring& name) const {
+    auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : it->second;
+}
+
+HWND MainWindow::ControlWindow(Control control) const {
+    return byControl_[static_cast<std::size_t>(control)];
+}
+
+void MainWindow::Draw(Control control) {
+    if (!hwnd_ || !station_) {
+        return;
+    }
+    if (control == Control::Caption) {
+        SetTextIfChanged(hwnd_, station_->caption);
+        return;
+    }
+    HWND h = ControlWindow(control);
+    if (!h) {
+        return;
+    }
+    if (control == Control::XMIT_LED) {
+        HBITMAP image = station_->XMIT_LED == Led::Green ? images_.greenLed : images_.redLed;
+        SendMessageW(h, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
+        return;
+    }
+    if (const CheckBox* cb = CheckBoxOf(*station_, control)) {
+        SendMessageW(h, BM_SETCHECK, CheckState(cb->value()), 0);
+        EnableWindow(h, cb->enabled());
+        return;
+    }
+    if (const TextControl* t = TextOf(*station_, control)) {
+        SetTextIfChanged(h, t->text());
+        EnableWindow(h, t->enabled());
+    }
+}
+
+// ---- State, visibility and place ------------------------------------------------------------
+
+void MainWindow::ApplyState() {
+    applyingState_ = true;
+    if (state_ == WindowState::Minimised && !IsIconic(hwnd_)) {
+        ShowWindow(hwnd_, SW_MINIMIZE);
+    } else if (state_ == WindowState::Normal && IsIconic(hwnd_)) {
+        ShowWindow(hwnd_, SW_RESTORE);
+    }
+    applyingState_ = false;
+}
+
+void MainWindow::SetState(WindowState state) {
+    state_ = state;
+    // A hidden window keeps the state until it is shown again.
+    if (IsWindowVisible(hwnd_)) {
+        ApplyState();
+    }
+}
+
+void MainWindow::SetVisible(bool visible) {
+    if (!visible) {
+        ShowWindow(hwnd_, SW_HIDE);
+        return;
+    }
+    if (IsWindowVisible(hwnd_)) {
+        return;
+    }
+    applyingState_ = true;
+    if (state_ == WindowState::Minimised) {
+        ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+    } else {
+        ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
+    }
+    applyingState_ = false;
+}
+
+void MainWindow::ShowModeless() {
+    SetVisible(true);
+    BringWindowToTop(hwnd_);
+}
+
+void MainWindow::SetForeground() {
+    SetForegroundWindow(hwnd_);
+}
+
+RECT MainWindow::NormalRect() const {
+    RECT r{};
+    if (IsIconic(hwnd_)) {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        GetWindowPlacement(hwnd_, &wp);
+        return wp.rcNormalPosition;
+    }
+    GetWindowRect(hwnd_, &r);
+    return r;
+}
+
+double MainWindow::TopTwips() const {
+    return TwipsFromPixels(NormalRect().top, dpi_.y);
+}
+
+double MainWindow::LeftTwips() const {
+    return TwipsFromPixels(NormalRect().left, dpi_.x);
+}
+
+void MainWindow::MoveTo(int x, int y) {
+    if (IsIconic(hwnd_)) {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        GetWindowPlacement(hwnd_, &wp);
+        OffsetRect(&wp.rcNormalPosition, x - wp.rcNormalPosition.left, y - wp.rcNormalPosition.top);
+        wp.showCmd = IsWindowVisible(hwnd_) ? SW_SHOWMINNOACTIVE : SW_HIDE;
+        SetWindowPlacement(hwnd_, &wp);
+        return;
+    }
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::SetTopTwips(std::int32_t twips) {
+    MoveTo(NormalRect().left, PixelsFromTwips(twips, dpi_.y));
+}
+
+void MainWindow::SetLeftTwips(std::int32_t twips) {
+    MoveTo(PixelsFromTwips(twips, dpi_.x), NormalRect().top);
+}
+
+bool MainWindow::CanFocusIndicator() const {
+    HWND led = ControlWindow(Control::XMIT_LED);
+    return IsWindowVisible(hwnd_) && !IsIconic(hwnd_) && IsWindowEnabled(hwnd_) &&
+           IsWindowVisible(led);
+}
+
+void MainWindow::FocusIndicator() {
+    if (IsWindowVisible(hwnd_) && IsWindowEnabled(hwnd_)) {
+        SetFocus(ControlWindow(Control::XMIT_LED));
+    }
+}
+
+// ---- Messages -------------------------------------------------------------------------------
+
+LRESULT CALLBACK MainWindow::ContainerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR) {
+    switch (msg) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+            // A frame holds controls but does not handle them: the window does.
+            return SendMessageW(GetParent(hwnd), msg, wParam, lParam);
+        case WM_ERASEBKGND: {
+            RECT r;
+            GetClientRect(hwnd, &r);
+            FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
+        default:
+            break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::NodeButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR index, DWORD_PTR self) {
+    auto* window = reinterpret_cast<MainWindow*>(self);
+    const int node = static_cast<int>(index);
+    switch (msg) {
+        case WM_LBUTTONUP: {
+            const LRESULT r = DefSubclassProc(hwnd, msg, wParam, lParam);
+            window->input_->NodeButtonMouseUp(node, kLeftButton);
+            return r;
+        }
+        case WM_RBUTTONUP:
+            window->input_->NodeButtonMouseUp(node, kRightButton);
+            return 0;
+        case WM_MBUTTONUP:
+            window->input_->NodeButtonMouseUp(node, kMiddleButton);
+            return 0;
+        default:
+            break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT MainWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND: {
+            if (HIWORD(wParam) != BN_CLICKED || lParam == 0) {
+                break;
+            }
+            const int id = LOWORD(wParam);
+            const int index = id - ControlId(Control::Caption);
+            if (index < 0 || index >= static_cast<int>(byControl_.size())) {
+                return 0;  // Enter and Esc arrive as IDOK and IDCANCEL: nothing to do
+            }
+            const auto control = static_cast<Control>(index);
+            // The node buttons react to the mouse button's release alone, not to Space or Enter.
+            if (NodeIndex(control) < 0 && control != Control::XMIT_LED) {
+                input_->Click(control);
+            }
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return FaceColour(reinterpret_cast<HDC>(wParam));
+        case WM_TIMER:
+            switch (wParam) {
+                case kTimeTimer:
+                    input_->Tick(Timer::tTime);
+                    return 0;
+                case kTimer1:
+                    input_->Tick(Timer::Timer1);
+                    return 0;
+                case kFanTimer:
+                    input_->Tick(Timer::FanTimer);
+                    return 0;
+                case kAutoConnectTimer:
+                    input_->Tick(Timer::tAutoConnect);
+                    return 0;
+                default:
+                    break;
+            }
+            break;
+        case WM_SIZE:
+            // The station runs its own resize handling after it sets the state; only a change
+            // the operator made (system button or menu) is news to it.
+            if (applyingState_) {
+                break;
+            }
+            if (wParam == SIZE_MINIMIZED && state_ == WindowState::Normal) {
+                state_ = WindowState::Minimised;
+                input_->Resized();
+            } else if (wParam == SIZE_RESTORED && state_ == WindowState::Minimised) {
+                state_ = WindowState::Normal;
+                input_->Resized();
+            }
+            return 0;
+        case WM_ACTIVATE: {
+            const LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
+            if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
+                input_->Activated();
+            }
+            return r;
+        }
+        case WM_CLOSE:
+            input_->Close();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam) {
+                input_->EndSession();
+            }
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace hourmark::win32

@@ -1,0 +1,84 @@
+// frmmain: the station's one permanent window. It is drawn from the station's model of its
+// controls and hands every click, mouse-up, timer tick and window event to the station. It
+// tells the operator's minimise and restore apart from the ones the station asks for itself.
+#pragma once
+
+#include <array>
+#include <map>
+#include <string>
+
+#include "console/Station.h"
+#include "win32/Fonts.h"
+#include "win32/MainWindowLayout.h"
+#include "win32/StationInput.h"
+#include "win32/Twips.h"
+#include "win32/WinApi.h"
+
+namespace hourmark::win32 {
+
+struct Images {
+    HICON bigIcon = nullptr;
+    HICON smallIcon = nullptr;
+    HBITMAP greenLed = nullptr;
+    HBITMAP redLed = nullptr;
+};
+
+class MainWindow {
+  public:
+    static constexpr wchar_t kClassName[] = L"HourMarkMain";
+    static constexpr DWORD kStyle =
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+    MainWindow(HINSTANCE instance, const Fonts& fonts, Dpi dpi, Images images);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Makes the window hidden, with every control drawn from the model and the four timers
+    // running.
+    bool Create(Station& station, StationInput& input);
+    HWND hwnd() const { return hwnd_; }
+    // A control by its name in the layout ("cbHour", "fraFan", "GREEN_LED", ...).
+    HWND Child(const std::wstring& name) const;
+    HWND ControlWindow(Control control) const;
+
+    void Draw(Control control);
+
+    WindowState State() const { return state_; }
+    void SetState(WindowState state);
+    void SetVisible(bool visible);
+    void ShowModeless();
+    void SetForeground();
+    double TopTwips() const;
+    double LeftTwips() const;
+    void SetTopTwips(std::int32_t twips);
+    void SetLeftTwips(std::int32_t twips);
+    bool CanFocusIndicator() const;
+    void FocusIndicator();
+
+    LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  private:
+    HWND MakeControl(const LaidOutControl& item);
+    void ApplyState();
+    RECT NormalRect() const;
+    void MoveTo(int x, int y);
+    static LRESULT CALLBACK ContainerProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK NodeButtonProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+    HINSTANCE instance_;
+    const Fonts& fonts_;
+    Dpi dpi_;
+    Images images_;
+    Station* station_ = nullptr;
+    StationInput* input_ = nullptr;
+    HWND hwnd_ = nullptr;
+    std::map<std::wstring, HWND> byName_;
+    std::array<HWND, static_cast<std::size_t>(Control::cbRecordPlayback) + 1> byControl_{};
+    // The state as the station last set it or the operator last made it; the window itself
+    // follows whenever it is on the screen.
+    WindowState state_ = WindowState::Normal;
+    bool applyingState_ = false;
+};
+
+}  // namespace hourmark::win32

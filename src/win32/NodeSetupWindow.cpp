@@ -1,0 +1,170 @@
+#include "win32/NodeSetupWindow.h"
+
+#include <string>
+
+#include "settings/NodeSetupDialog.h"
+#include "win32/Text.h"
+#include "win32/WindowClass.h"
+
+namespace hourmark::win32 {
+
+namespace {
+
+int RowTop(int row) {
+    return 360 + 360 * row;
+}
+
+std::string WindowText(HWND h) {
+    const int n = GetWindowTextLengthW(h);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    GetWindowTextW(h, text.data(), n + 1);
+    text.resize(static_cast<std::size_t>(n));
+    return Utf8FromWide(text);
+}
+
+WPARAM CheckState(std::int16_t value) {
+    return value == 0 ? BST_UNCHECKED : value == 1 ? BST_CHECKED : BST_INDETERMINATE;
+}
+
+}  // namespace
+
+NodeSetupWindow::NodeSetupWindow(HINSTANCE instance, const Fonts& fonts, Dpi dpi, HICON bigIcon,
+                                 HICON smallIcon, Station& station, StationInput& input)
+    : instance_(instance),
+      fonts_(fonts),
+      dpi_(dpi),
+      bigIcon_(bigIcon),
+      smallIcon_(smallIcon),
+      station_(station),
+      input_(input) {}
+
+NodeSetupWindow::~NodeSetupWindow() {
+    if (IsWindow(hwnd_)) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+HWND NodeSetupWindow::Add(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
+                          TwipRect rect, int id, FontSize font) {
+    HWND h = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style,
+                             PixelsFromTwips(rect.left, dpi_.x), PixelsFromTwips(rect.top, dpi_.y),
+                             PixelsFromTwips(rect.width, dpi_.x),
+                             PixelsFromTwips(rect.height, dpi_.y), hwnd_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(font)), FALSE);
+    return h;
+}
+
+HWND NodeSetupWindow::Create(HWND owner) {
+    frmNodeSetup* model = station_.NodeSetup();
+    if (!model || !RegisterClassOnce(instance_, kClassName, ObjectWindowProc<NodeSetupWindow>,
+                                     bigIcon_, smallIcon_)) {
+        return nullptr;
+    }
+    const SIZE outer = OuterSizeFor(PixelsFromTwips(kClientWidthTwips, dpi_.x),
+                                    PixelsFromTwips(kClientHeightTwips, dpi_.y), kStyle, 0);
+    hwnd_ = CreateWindowExW(0, kClassName, L"HourMark - Remote Node Setup", kStyle, 0, 0, outer.cx,
+                            outer.cy, owner, nullptr, instance_, this);
+    if (!hwnd_) {
+        return nullptr;
+    }
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+
+    const DWORD label = SS_LEFT | SS_NOPREFIX;
+    Add(L"Static", L"Node Call", label, 0, {1080, 120, 975, 255}, kHeadingId, FontSize::Small);
+    Add(L"Static", L"Start", label, 0, {2400, 120, 615, 255}, kHeadingId + 1, FontSize::Small);
+    Add(L"Static", L"Stop", label, 0, {3360, 120, 615, 255}, kHeadingId + 2, FontSize::Small);
+    Add(L"Static", L"Delay", label, 0, {4320, 120, 615, 255}, kHeadingId + 3, FontSize::Small);
+
+    // Created in the tab order: row by row the four boxes, then OK and CANCEL, then the eight
+    // Auto boxes.
+    const DWORD edit = ES_AUTOHSCROLL | WS_TABSTOP;
+    for (int i = 0; i < kNodeCount; ++i) {
+        const NodeSetupRow& row = model->rows[static_cast<std::size_t>(i)];
+        const int top = RowTop(i);
+        Add(L"Edit", WideFromUtf8(row.tbRemoteNode).c_str(), edit, WS_EX_CLIENTEDGE,
+            {1080, top, 1095, 285}, kCallId + i, FontSize::Normal);
+        Add(L"Edit", WideFromUtf8(row.tbTimeStart).c_str(), edit, WS_EX_CLIENTEDGE,
+            {2400, top, 735, 285}, kStartId + i, FontSize::Normal);
+        Add(L"Edit", WideFromUtf8(row.tbTimeStop).c_str(), edit, WS_EX_CLIENTEDGE,
+            {3360, top, 735, 285}, kStopId + i, FontSize::Normal);
+        Add(L"Edit", WideFromUtf8(row.tbDelay).c_str(), edit, WS_EX_CLIENTEDGE,
+            {4320, top, 495, 285}, kDelayId + i, FontSize::System);
+    }
+    // Neither is the default or the cancel button.
+    Add(L"Button", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, {3120, 3360, 975, 375}, kOkId,
+        FontSize::Normal);
+    Add(L"Button", L"CANCEL", BS_PUSHBUTTON | WS_TABSTOP, 0, {2040, 3360, 975, 375}, kCancelId,
+        FontSize::Normal);
+    for (int i = 0; i < kNodeCount; ++i) {
+        HWND box = Add(L"Button", L"Auto", BS_3STATE | WS_TABSTOP, 0, {240, RowTop(i), 735, 255},
+                       kAutoId + i, FontSize::Normal);
+        SendMessageW(box, BM_SETCHECK, CheckState(model->rows[static_cast<std::size_t>(i)].cbAuto),
+                     0);
+    }
+    CentreOver(hwnd_, owner);
+    return hwnd_;
+}
+
+void NodeSetupWindow::WriteRows() {
+    frmNodeSetup* model = station_.NodeSetup();
+    if (!model || !IsWindow(hwnd_)) {
+        return;
+    }
+    for (int i = 0; i < kNodeCount; ++i) {
+        NodeSetupRow& row = model->rows[static_cast<std::size_t>(i)];
+        row.tbRemoteNode = WindowText(GetDlgItem(hwnd_, kCallId + i));
+        row.tbTimeStart = WindowText(GetDlgItem(hwnd_, kStartId + i));
+        row.tbTimeStop = WindowText(GetDlgItem(hwnd_, kStopId + i));
+        row.tbDelay = WindowText(GetDlgItem(hwnd_, kDelayId + i));
+    }
+}
+
+void NodeSetupWindow::Run(void (frmNodeSetup::*handler)()) {
+    WriteRows();
+    Station& station = station_;
+    // The dialog may be gone by the time a queued handler runs; it is looked up then.
+    input_.DialogInput([&station, handler] {
+        if (frmNodeSetup* dialog = station.NodeSetup()) {
+            (dialog->*handler)();
+        }
+    });
+}
+
+LRESULT NodeSetupWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (HIWORD(wParam) != BN_CLICKED) {
+                break;
+            }
+            if (id == kOkId) {
+                Run(&frmNodeSetup::Command2_Click);
+            } else if (id == kCancelId) {
+                Run(&frmNodeSetup::Command1_Click);
+            } else if (id >= kAutoId && id < kAutoId + kNodeCount) {
+                if (frmNodeSetup* model = station_.NodeSetup()) {
+                    NodeSetupRow& row = model->rows[static_cast<std::size_t>(id - kAutoId)];
+                    row.cbAuto = row.cbAuto == 0 ? 1 : 0;
+                    SendMessageW(reinterpret_cast<HWND>(lParam), BM_SETCHECK,
+                                 CheckState(row.cbAuto), 0);
+                }
+            }
+            // IDOK and IDCANCEL (Enter and Esc) fall through here and do nothing.
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return FaceColour(reinterpret_cast<HDC>(wParam));
+        case WM_CLOSE:
+            Run(&frmNodeSetup::CloseBox);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace hourmark::win32

@@ -1,0 +1,61 @@
+// frmNodeSetup on the screen: the eight rows of the node table, drawn from the dialog's model.
+// Before any of the dialog's handlers runs, the operator's texts go back into the model's rows.
+// Enter and Esc neither confirm nor discard.
+#pragma once
+
+#include <functional>
+
+#include "console/Station.h"
+#include "win32/Fonts.h"
+#include "win32/StationInput.h"
+#include "win32/Twips.h"
+#include "win32/WinApi.h"
+
+namespace hourmark::win32 {
+
+class NodeSetupWindow {
+  public:
+    static constexpr wchar_t kClassName[] = L"HourMarkNodeSetup";
+    static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    static constexpr int kClientWidthTwips = 5325;
+    static constexpr int kClientHeightTwips = 3900;
+
+    // Child ids: the headings, then one id per row and column, then the two buttons.
+    static constexpr int kHeadingId = 100;  // to 103
+    static constexpr int kAutoId = 200;     // cbAuto(i) is kAutoId + i
+    static constexpr int kCallId = 210;     // tbRemoteNode(i)
+    static constexpr int kStartId = 220;    // tbTimeStart(i)
+    static constexpr int kStopId = 230;     // tbTimeStop(i)
+    static constexpr int kDelayId = 240;    // tbDelay(i)
+    static constexpr int kOkId = 250;       // Command2
+    static constexpr int kCancelId = 251;   // Command1
+
+    NodeSetupWindow(HINSTANCE instance, const Fonts& fonts, Dpi dpi, HICON bigIcon, HICON smallIcon,
+                    Station& station, StationInput& input);
+    ~NodeSetupWindow();
+    NodeSetupWindow(const NodeSetupWindow&) = delete;
+    NodeSetupWindow& operator=(const NodeSetupWindow&) = delete;
+
+    // Makes the dialog, hidden, filled from the open dialog's rows, centred over the owner.
+    HWND Create(HWND owner);
+    HWND hwnd() const { return hwnd_; }
+
+    LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  private:
+    HWND Add(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, TwipRect rect,
+             int id, FontSize font);
+    void WriteRows();
+    void Run(void (frmNodeSetup::*handler)());
+
+    HINSTANCE instance_;
+    const Fonts& fonts_;
+    Dpi dpi_;
+    HICON bigIcon_;
+    HICON smallIcon_;
+    Station& station_;
+    StationInput& input_;
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace hourmark::win32

@@ -1,0 +1,16 @@
+// Text crosses into Windows here: the core's UTF-8 becomes UTF-16 for the window and file APIs,
+// and the system's 8-bit code page for the bytes in the station's text files.
+#pragma once
+
+#include <string>
+
+namespace hourmark::win32 {
+
+std::wstring WideFromUtf8(const std::string& text);
+std::string Utf8FromWide(const std::wstring& text);
+std::string Utf8FromWide(const wchar_t* text);
+// Characters the code page cannot hold become its default character.
+std::string AnsiFromUtf8(const std::string& text);
+std::string Utf8FromAnsi(const std::string& bytes);
+
+}  // namespace hourmark::win32
