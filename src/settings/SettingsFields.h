@@ -28,7 +28,7 @@
 namespace hourmark {
 
 // Never more of the file than this is loaded; the fields all sit at its start.
-constexpr std::size_t kSettingsMaxBytes = 64 * 1024;
+constexpr std::size_t kSettingsMaxBytes = std::size_t{64} * 1024;
 
 // Six schedule boxes, the WAV file and its directory, two fan boxes, then five fields a node.
 constexpr int kSettingsFieldCount = 6 + 2 + 2 + 5 * kNodeCount;
