@@ -159,8 +159,13 @@ std::optional<std::string> FakeFiles::ReadText(const std::string& path, std::siz
     return it->second.substr(0, maxBytes);
 }
 
+bool FakeFiles::WriteFails(const std::string& path, const std::string& text) {
+    ++writes;
+    return failWrite && failWrite(writes, path, text);
+}
+
 bool FakeFiles::AppendText(const std::string& path, const std::string& text) {
-    if (failAppend) {
+    if (WriteFails(path, text) || failAppend) {
         return false;
     }
     files[path] += text;
@@ -168,7 +173,7 @@ bool FakeFiles::AppendText(const std::string& path, const std::string& text) {
 }
 
 bool FakeFiles::ReplaceText(const std::string& path, const std::string& text) {
-    if (failReplace) {
+    if (WriteFails(path, text) || failReplace) {
         return false;
     }
     ++replaceCount;
@@ -178,7 +183,7 @@ bool FakeFiles::ReplaceText(const std::string& path, const std::string& text) {
 
 bool FakeFiles::CopyFile(const std::string& from, const std::string& to) {
     auto it = files.find(from);
-    if (failCopy || it == files.end()) {
+    if (it == files.end() || WriteFails(to, it->second) || failCopy) {
         return false;
     }
     files[to] = it->second;

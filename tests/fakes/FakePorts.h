@@ -56,7 +56,7 @@ struct Message {
 
 class FakeWindow : public Window {
 public:
-    bool shown = false;      // the main window is on the screen
+    bool shown = false;  // the main window is on the screen
     WindowState state = WindowState::Normal;
     double top = 0;
     double left = 0;
@@ -110,6 +110,11 @@ public:
     bool failReplace = false;
     bool failCopy = false;
     int replaceCount = 0;
+    // Every append, replace and copy is a write, numbered from 1 in the order they come. Asked
+    // before each one (with the text it would write): true makes it fail, as a full disk or a
+    // read-only directory would. A failed write leaves every file as it was.
+    std::function<bool(int number, const std::string& path, const std::string& text)> failWrite;
+    int writes = 0;
 
     std::string ProgramDirectory() override { return programDirectory; }
     std::optional<std::string> ReadText(const std::string& path, std::size_t maxBytes) override;
@@ -124,6 +129,9 @@ public:
 
     // The file's text, or "" when it does not exist.
     std::string Text(const std::string& path) const;
+
+private:
+    bool WriteFails(const std::string& path, const std::string& text);
 };
 
 class Rig;

@@ -71,7 +71,14 @@ bool PosixFiles::AppendText(const std::string& path, const std::string& text) {
     if (fd < 0) {
         return false;
     }
+    struct stat before {};
+    const bool sized = ::fstat(fd, &before) == 0;
     const bool ok = WriteAll(fd, text);
+    if (!ok && sized) {
+        // A full disk may take part of the text: cut it off again, so that the file never ends
+        // in half a line that the next append would run on from.
+        (void)::ftruncate(fd, before.st_size);
+    }
     return ::close(fd) == 0 && ok;
 }
 

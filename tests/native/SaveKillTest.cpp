@@ -14,16 +14,11 @@
 #include <sstream>
 #include <thread>
 
+#include "FilesRig.h"
 #include "PosixFiles.h"
-#include "fakes/FakePorts.h"
 
 namespace hourmark::native {
 namespace {
-
-class NoPause : public Pause {
-public:
-    void WaitMilliseconds(std::int64_t) override {}
-};
 
 std::string ReadFile(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -32,15 +27,12 @@ std::string ReadFile(const std::filesystem::path& p) {
     return s.str();
 }
 
-// Builds a station over real files in dir, with node 0's callsign set to the given text.
+// A station over real files in dir.
 struct Saver {
     explicit Saver(const std::string& dir) : files(dir) {}
-    test::FakeHost host;
-    test::FakeClock clock;
-    test::FakeWindow window;
-    NoPause pause;
     PosixFiles files;
-    Station station{Ports{host, clock, window, pause, files}};
+    FilesRig rig{files};
+    Station& station = rig.station;
 };
 
 std::string TextFor(const std::string& dir, const std::string& callsign) {
@@ -68,8 +60,14 @@ TEST(SettingsSave, KilledAtRandomMomentsLeavesOneCompleteFile) {
     std::uniform_int_distribution<int> delayUs(0, 30000);
     int sawA = 0;
     int sawB = 0;
+    int sawInitial = 0;
+    int beforeFirstSave = 0;
+    int insideASave = 0;
     constexpr int kKills = 200;
+    const auto ini = dir / "hourmark.ini";
+    const auto temp = dir / "hourmark.ini.new";
     for (int i = 0; i < kKills; ++i) {
+        std::filesystem::remove(temp);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -84,19 +82,28 @@ TEST(SettingsSave, KilledAtRandomMomentsLeavesOneCompleteFile) {
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
-        const auto ini = dir / "hourmark.ini";
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "kill " << i;
+        // A new text begun beside the file and never put in its place: the kill hit a save.
+        insideASave += std::filesystem::exists(temp) ? 1 : 0;
         if (!std::filesystem::exists(ini)) {
-            continue;  // killed before the very first save of this round finished
+            ++beforeFirstSave;  // killed before the very first save of all finished
+            continue;
         }
         const std::string now = ReadFile(ini);
         ASSERT_TRUE(now == a || now == b || now == initial) << "kill " << i << " left:\n" << now;
         sawA += now == a ? 1 : 0;
         sawB += now == b ? 1 : 0;
+        sawInitial += now == initial ? 1 : 0;
     }
-    // Both texts were caught on disk, so the kills really landed among the saves.
-    std::printf("kills: %d left the first text, %d the second\n", sawA, sawB);
+    std::printf(
+        "kills: %d, of them %d inside a save (its new text half-made beside the file); the file "
+        "then held the first text %d times, the second %d, the first start's %d, none yet %d\n",
+        kKills, insideASave, sawA, sawB, sawInitial, beforeFirstSave);
+    // Both texts were caught on disk and saves were cut short, so the kills really landed among
+    // the saves.
     EXPECT_GT(sawA, 0);
     EXPECT_GT(sawB, 0);
+    EXPECT_GT(insideASave, 0);
     std::filesystem::remove_all(dir);
 }
 
