@@ -17,7 +17,7 @@ struct LocalTime {
 };
 
 class Clock {
-  public:
+public:
     virtual ~Clock() = default;
     virtual LocalTime Now() = 0;
     // The regional designators for times before noon and for noon and after.

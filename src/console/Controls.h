@@ -50,7 +50,7 @@ using ControlNotify = std::function<void(Control)>;
 // A check box: 0 clear, 1 ticked, 2 greyed (counts as not ticked). Setting the value from code
 // runs the click handler when the value changes, as the operator's click does.
 class CheckBox {
-  public:
+public:
     CheckBox(Control id, std::string caption) : id_(id), caption_(std::move(caption)) {}
 
     void Bind(ControlNotify notify, std::function<void()> onClick) {
@@ -91,7 +91,7 @@ class CheckBox {
         }
     }
 
-  private:
+private:
     Control id_;
     std::string caption_;
     std::int16_t value_ = 0;
@@ -102,7 +102,7 @@ class CheckBox {
 
 // A push button, a label or a text box: a text and an enabled flag.
 class TextControl {
-  public:
+public:
     TextControl(Control id, std::string text) : id_(id), text_(std::move(text)) {}
     void Bind(ControlNotify notify) { notify_ = std::move(notify); }
     Control id() const { return id_; }
@@ -127,7 +127,7 @@ class TextControl {
         }
     }
 
-  private:
+private:
     Control id_;
     std::string text_;
     bool enabled_ = true;

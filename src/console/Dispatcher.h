@@ -20,7 +20,7 @@ enum class EntryKind {
 };
 
 class Dispatcher {
-  public:
+public:
     using Handler = std::function<void()>;
     using Runner = std::function<void(const Handler&)>;
 
@@ -40,7 +40,7 @@ class Dispatcher {
 
     std::size_t QueuedCount() const { return queued_.size(); }
 
-  private:
+private:
     void Run(const Handler& handler);
 
     int hostCallDepth_ = 0;
@@ -51,13 +51,13 @@ class Dispatcher {
 
 // Marks a host call as pending for as long as it lives.
 class PendingHostCall {
-  public:
+public:
     explicit PendingHostCall(Dispatcher& d) : d_(d) { d_.BeginHostCall(); }
     ~PendingHostCall() { d_.EndHostCall(); }
     PendingHostCall(const PendingHostCall&) = delete;
     PendingHostCall& operator=(const PendingHostCall&) = delete;
 
-  private:
+private:
     Dispatcher& d_;
 };
 

@@ -11,7 +11,7 @@
 namespace hourmark {
 
 class ErrorBoundary {
-  public:
+public:
     using Report = std::function<void(const std::string& text)>;
 
     explicit ErrorBoundary(Report report) : report_(std::move(report)) {}
@@ -25,7 +25,7 @@ class ErrorBoundary {
         }
     }
 
-  private:
+private:
     void Raise(const std::string& key, const std::string& text);
 
     Report report_;

@@ -15,7 +15,7 @@ struct DirectoryListing {
 };
 
 class Files {
-  public:
+public:
     virtual ~Files() = default;
     // The directory of the running executable, without a trailing separator.
     virtual std::string ProgramDirectory() = 0;

@@ -8,7 +8,7 @@
 namespace hourmark {
 
 class Pause {
-  public:
+public:
     virtual ~Pause() = default;
     virtual void WaitMilliseconds(std::int64_t milliseconds) = 0;
 };

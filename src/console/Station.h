@@ -64,7 +64,7 @@ struct Ports {
 };
 
 class Station {
-  public:
+public:
     explicit Station(Ports ports);
     ~Station();
     Station(const Station&) = delete;
@@ -228,7 +228,7 @@ class Station {
     // Ends the program: tray icon deleted, host released, process ended. Never returns.
     [[noreturn]] void EndProgram(int exitCode);
 
-  private:
+private:
     void Enter(EntryKind kind, const std::function<void()>& handler);
     void BindControls();
     [[noreturn]] void StartUpFailed(const std::string& reason);
@@ -245,7 +245,7 @@ class Station {
     std::unique_ptr<frmNodeSetup> nodeSetup_;
     std::unique_ptr<frmSelect> wavPicker_;
 
-  public:
+public:
     // ---- State kept by the subsystems -------------------------------------------------------
     // The scheduler's once-per-slot marks: the minute of the day (hour * 60 + minute, or -1) for
     // which each button was pressed by the schedule.

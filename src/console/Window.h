@@ -15,7 +15,7 @@ enum class MessageIcon { Stop, Exclamation, Information };
 enum class WindowState { Normal, Minimised };
 
 class Window {
-  public:
+public:
     virtual ~Window() = default;
 
     // The model of a control (value, caption, enabled flag, picture) or the caption of the main

@@ -13,7 +13,7 @@ namespace hourmark {
 class Station;
 
 class frmSelect {
-  public:
+public:
     explicit frmSelect(Station& station) : station_(station) {}
 
     // drvList: "c:" and the like
@@ -54,7 +54,7 @@ class frmSelect {
     // "c:" for a path on drive C, empty for a path without a drive letter.
     static std::string DriveOf(const std::string& path);
 
-  private:
+private:
     void Changed();
 
     Station& station_;

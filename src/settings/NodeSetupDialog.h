@@ -21,7 +21,7 @@ struct NodeSetupRow {
 };
 
 class frmNodeSetup {
-  public:
+public:
     explicit frmNodeSetup(Station& station) : station_(station) {}
 
     std::array<NodeSetupRow, kNodeCount> rows{};
@@ -36,7 +36,7 @@ class frmNodeSetup {
     void Command1_Click();
     void CloseBox();
 
-  private:
+private:
     Station& station_;
 };
 

@@ -67,14 +67,14 @@ struct ParsedSettings {
 
 // Hands out the fields of a text one at a time; each call moves past the field's delimiter.
 class FieldReader {
-  public:
+public:
     explicit FieldReader(std::string_view text) : text_(text) {}
 
     FieldProblem Text(std::string& value);
     FieldProblem Int16(std::int16_t& value);
     FieldProblem Int32(std::int32_t& value);
 
-  private:
+private:
     FieldProblem Number(std::int64_t min, std::int64_t max, std::int64_t& value);
     bool AtEnd() const { return pos_ >= text_.size(); }
     void SkipBlanks();

@@ -11,7 +11,7 @@ namespace hourmark::win32 {
 namespace {
 
 class Handle {
-  public:
+public:
     explicit Handle(HANDLE h) : h_(h) {}
     ~Handle() {
         if (ok()) {
@@ -28,7 +28,7 @@ class Handle {
         return closed;
     }
 
-  private:
+private:
     HANDLE h_;
 };
 

@@ -7,7 +7,7 @@
 namespace hourmark::win32 {
 
 class DiskFiles : public Files {
-  public:
+public:
     std::string ProgramDirectory() override;
     std::optional<std::string> ReadText(const std::string& path, std::size_t maxBytes) override;
     bool AppendText(const std::string& path, const std::string& text) override;

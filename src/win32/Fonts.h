@@ -15,7 +15,7 @@ enum class FontSize {
 };
 
 class Fonts {
-  public:
+public:
     explicit Fonts(int dpiY);
     ~Fonts();
     Fonts(const Fonts&) = delete;
@@ -28,7 +28,7 @@ class Fonts {
     // The font height (negative: character height) for a size in hundredths of a point.
     static int HeightFor(int centiPoints, int dpiY);
 
-  private:
+private:
     std::wstring face_;
     HFONT normal_ = nullptr;
     HFONT small_ = nullptr;

@@ -6,7 +6,7 @@
 namespace hourmark::win32 {
 
 class LocalClock : public Clock {
-  public:
+public:
     LocalTime Now() override;
     std::string AmDesignator() override;
     std::string PmDesignator() override;

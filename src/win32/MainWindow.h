@@ -24,7 +24,7 @@ struct Images {
 };
 
 class MainWindow {
-  public:
+public:
     static constexpr wchar_t kClassName[] = L"HourMarkMain";
     static constexpr DWORD kStyle =
         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -58,7 +58,7 @@ class MainWindow {
 
     LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-  private:
+private:
     HWND MakeControl(const LaidOutControl& item);
     void ApplyState();
     RECT NormalRect() const;

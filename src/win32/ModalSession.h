@@ -8,7 +8,7 @@
 namespace hourmark::win32 {
 
 class ModalSession {
-  public:
+public:
     ModalSession(HWND owner, HWND dialog) : owner_(owner), dialog_(dialog) {}
     ~ModalSession();
     ModalSession(const ModalSession&) = delete;
@@ -20,7 +20,7 @@ class ModalSession {
     void Close();
     bool IsOpen() const { return open_; }
 
-  private:
+private:
     void GiveBackOwner();
 
     HWND owner_;

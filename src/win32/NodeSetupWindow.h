@@ -14,7 +14,7 @@
 namespace hourmark::win32 {
 
 class NodeSetupWindow {
-  public:
+public:
     static constexpr wchar_t kClassName[] = L"HourMarkNodeSetup";
     static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     static constexpr int kClientWidthTwips = 5325;
@@ -42,7 +42,7 @@ class NodeSetupWindow {
 
     LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-  private:
+private:
     HWND Add(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, TwipRect rect,
              int id, FontSize font);
     void WriteRows();

@@ -7,7 +7,7 @@
 namespace hourmark::win32 {
 
 class StationEvents : public HostEventTarget {
-  public:
+public:
     // The station is made after the host factory, which needs this target first.
     void Attach(Station* station) { station_ = station; }
 
@@ -38,7 +38,7 @@ class StationEvents : public HostEventTarget {
         }
     }
 
-  private:
+private:
     Station* station_ = nullptr;
 };
 

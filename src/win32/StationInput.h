@@ -10,7 +10,7 @@
 namespace hourmark::win32 {
 
 class StationInput {
-  public:
+public:
     virtual ~StationInput() = default;
     virtual void Tick(Timer timer) = 0;
     virtual void Click(Control control) = 0;
@@ -24,7 +24,7 @@ class StationInput {
 };
 
 class StationEntryPoints : public StationInput {
-  public:
+public:
     explicit StationEntryPoints(Station& station) : station_(station) {}
     void Tick(Timer timer) override { station_.Tick(timer); }
     void Click(Control control) override { station_.Click(control); }
@@ -40,7 +40,7 @@ class StationEntryPoints : public StationInput {
         station_.DialogInput(handler);
     }
 
-  private:
+private:
     Station& station_;
 };
 

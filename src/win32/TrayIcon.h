@@ -12,7 +12,7 @@
 namespace hourmark::win32 {
 
 class TrayIcon {
-  public:
+public:
     using Notify = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
 
     static constexpr UINT kIconId = 1;
@@ -42,7 +42,7 @@ class TrayIcon {
 
     LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-  private:
+private:
     HINSTANCE instance_;
     HICON icon_;
     Notify notify_;

@@ -12,7 +12,7 @@
 namespace hourmark::win32 {
 
 class WaitTimerPause : public Pause {
-  public:
+public:
     // Makes a timer armed to fire once after the time, or null when it cannot.
     using TimerMaker = HANDLE (*)(std::int64_t milliseconds);
     static HANDLE MakeArmedTimer(std::int64_t milliseconds);
@@ -21,7 +21,7 @@ class WaitTimerPause : public Pause {
 
     void WaitMilliseconds(std::int64_t milliseconds) override;
 
-  private:
+private:
     TimerMaker makeTimer_;
 };
 

@@ -15,7 +15,7 @@
 namespace hourmark::win32 {
 
 class WavPickerWindow {
-  public:
+public:
     static constexpr wchar_t kClassName[] = L"HourMarkSelect";
     static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     static constexpr int kClientWidthTwips = 6495;
@@ -41,7 +41,7 @@ class WavPickerWindow {
 
     LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-  private:
+private:
     HWND Add(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, TwipRect rect,
              int id);
     void Run(std::function<void(frmSelect&)> handler);

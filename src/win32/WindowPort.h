@@ -25,7 +25,7 @@ struct WindowPortOptions {
 };
 
 class WindowPort : public Window {
-  public:
+public:
     explicit WindowPort(HINSTANCE instance, WindowPortOptions options = {});
     ~WindowPort() override;
     WindowPort(const WindowPort&) = delete;
@@ -65,7 +65,7 @@ class WindowPort : public Window {
     void DeleteTrayIcon() override;
     [[noreturn]] void EndProgram(int exitCode) override;
 
-  private:
+private:
     // The window a new message box or dialog belongs to: the open dialog, else frmmain.
     HWND TopOwner() const;
 

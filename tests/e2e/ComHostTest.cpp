@@ -34,7 +34,7 @@ std::string ErrorOf(const std::function<void()>& call) {
 }
 
 class ComHostTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         NodeSim::Must({"reset"});
         NodeSim::Must({"trace", "clear"});

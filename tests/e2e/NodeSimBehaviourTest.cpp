@@ -13,7 +13,7 @@ namespace e2e {
 namespace {
 
 class NodeSimBehaviour : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         NodeSim::Must({"reset"});
         factory = hourmark::win32::MakeComHostFactory(target);

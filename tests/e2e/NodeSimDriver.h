@@ -25,7 +25,7 @@ struct TraceEntry {
 };
 
 class NodeSim {
-  public:
+public:
     static void SetProgram(const std::wstring& path) { Program() = path; }
     static std::wstring& Program();
     static std::wstring Directory();

@@ -12,7 +12,7 @@
 namespace e2e {
 
 class RecordingTarget : public hourmark::win32::HostEventTarget {
-  public:
+public:
     std::vector<std::string> events;
     bool offThread = false;
     bool duringCall = false;
@@ -27,7 +27,7 @@ class RecordingTarget : public hourmark::win32::HostEventTarget {
     void Disconnected(const std::string& sCall) override { Note("Disconnected " + sCall); }
     void DTMFString(const std::string& sDigits) override { Note("DTMFString " + sDigits); }
 
-  private:
+private:
     void Note(const std::string& event) {
         offThread = offThread || GetCurrentThreadId() != thread_;
         duringCall = duringCall || callPending;

@@ -18,7 +18,7 @@ const std::wstring kForeignClass = L"{5D1A3F0E-7C44-4B8E-9A0B-2C6E1F9D4A77}";
 const std::wstring kForeignServer = L"C:\\Program Files\\Some Host\\host.exe";
 
 class Registration : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         NodeSim::Run({"close"});
         ASSERT_EQ(NodeSim::Run({"/UnregServer"}).exitCode, 0u);

@@ -24,7 +24,7 @@ std::wstring BesideTestProgram(const wchar_t* relative) {
 }
 
 class Simulator : public testing::Environment {
-  public:
+public:
     void SetUp() override {
         const auto r = e2e::NodeSim::Run({"/RegServer"});
         ASSERT_EQ(r.exitCode, 0u) << r.err;

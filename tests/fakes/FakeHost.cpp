@@ -6,7 +6,9 @@ namespace hourmark::test {
 
 namespace {
 
-std::string Bool(bool b) { return b ? "true" : "false"; }
+std::string Bool(bool b) {
+    return b ? "true" : "false";
+}
 
 class FakeSetupConfig : public SetupConfig {
 public:
@@ -69,7 +71,9 @@ public:
     void PlayWaveFile(const std::string& p, bool flag) override {
         h_.Record("PlayWaveFile", "PlayWaveFile(" + p + "," + Bool(flag) + ")");
     }
-    void SetTransmit(bool on) override { h_.Record("SetTransmit", "SetTransmit(" + Bool(on) + ")"); }
+    void SetTransmit(bool on) override {
+        h_.Record("SetTransmit", "SetTransmit(" + Bool(on) + ")");
+    }
     void SpeakText(const std::string& t) override {
         h_.Record("SpeakText", "SpeakText(" + t + ")");
     }

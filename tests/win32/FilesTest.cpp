@@ -10,7 +10,7 @@ namespace hourmark::win32::test {
 namespace {
 
 class DiskFilesTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);

@@ -13,7 +13,7 @@ namespace hourmark::win32::test {
 namespace {
 
 class Process {
-  public:
+public:
     // Copies the program into a directory of its own (its program directory) and starts it.
     Process(const std::wstring& exe, const std::wstring& tag, const std::wstring& argument = L"") {
         wchar_t temp[MAX_PATH];

@@ -36,7 +36,7 @@ BOOL WINAPI RecordTrayRequest(DWORD message, PNOTIFYICONDATAA data);
 // ---- The station's entry points, recorded on the way in ----------------------------------------
 
 class RecordingInput : public StationInput {
-  public:
+public:
     explicit RecordingInput(Station& station) : station_(station) {}
 
     // Off: the calls are only recorded, nothing reaches the station.
@@ -59,7 +59,7 @@ class RecordingInput : public StationInput {
 
     std::size_t Count(const std::string& entry) const;
 
-  private:
+private:
     StationEntryPoints station_;
 };
 
@@ -80,7 +80,7 @@ SeenBox Describe(HWND box);
 // -------------------------------------------------------------------------------------
 
 class WinRig {
-  public:
+public:
     WinRig();
     ~WinRig();
     WinRig(const WinRig&) = delete;
@@ -104,7 +104,7 @@ class WinRig {
     // Brings the main window back as the operator does: a left click on the icon.
     void ShowThroughTray() { TrayEvent(0x202); }
 
-  private:
+private:
     static void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD);
     UINT_PTR watch_ = 0;
     std::vector<HWND> closing_;

@@ -10,7 +10,7 @@ namespace nodesim {
 using Maker = IUnknown* (*)();
 
 class ClassFactory final : public IClassFactory {
-  public:
+public:
     explicit ClassFactory(Maker make) : make_(make) {}
 
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
@@ -20,7 +20,7 @@ class ClassFactory final : public IClassFactory {
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** object) override;
     STDMETHODIMP LockServer(BOOL) override { return S_OK; }
 
-  private:
+private:
     Maker make_;
 };
 

@@ -14,7 +14,7 @@ namespace nodesim {
 
 template <class I>
 class DispatchObject : public I, public ISupportErrorInfo {
-  public:
+public:
     explicit DispatchObject(const IID& iid) : iid_(iid) {}
     DispatchObject(const DispatchObject&) = delete;
     DispatchObject& operator=(const DispatchObject&) = delete;
@@ -88,13 +88,13 @@ class DispatchObject : public I, public ISupportErrorInfo {
         return riid == iid_ ? S_OK : S_FALSE;
     }
 
-  protected:
+protected:
     virtual ~DispatchObject() = default;
     // Further interfaces of a derived class; not AddRef'ed.
     virtual void* QueryMore(REFIID) { return nullptr; }
     const IID& iid() const { return iid_; }
 
-  private:
+private:
     LONG refs_ = 1;
     const IID& iid_;
 };

@@ -14,7 +14,7 @@ namespace nodesim {
 
 // A command that cannot be carried out; the text says why.
 class CommandError : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 

@@ -14,7 +14,7 @@
 namespace nodesim {
 
 class EventSource final : public IConnectionPoint {
-  public:
+public:
     EventSource(IConnectionPointContainer& container, const IID& events);
     ~EventSource();
     EventSource(const EventSource&) = delete;
@@ -35,7 +35,7 @@ class EventSource final : public IConnectionPoint {
     STDMETHODIMP Unadvise(DWORD cookie) override;
     STDMETHODIMP EnumConnections(IEnumConnections** connections) override;
 
-  private:
+private:
     IConnectionPointContainer& container_;
     const IID& events_;
     std::map<DWORD, Microsoft::WRL::ComPtr<IDispatch>> sinks_;

@@ -15,7 +15,7 @@ namespace nodesim {
 
 // A request the node turns down, with its text for the client.
 class Refusal : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 
@@ -30,7 +30,7 @@ struct Happening {
 };
 
 class Node {
-  public:
+public:
     static constexpr std::uint64_t kLinkUpMs = 1000;
     static constexpr std::uint64_t kPhraseMs = 1500;
     static constexpr std::uint64_t kSpeechMsPerChar = 75;
@@ -91,7 +91,7 @@ class Node {
     // One line: callsign, keying line, busy flags, RTS, DTR, record mode, linked stations.
     std::string StateLine(std::uint64_t now) const;
 
-  private:
+private:
     struct Transmission {
         std::string what;
         std::uint64_t start;

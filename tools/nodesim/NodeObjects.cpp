@@ -24,7 +24,7 @@ Simulator& Sim() {
 }
 
 class SetupConfigObject final : public DispatchObject<INodeSetupConfig> {
-  public:
+public:
     SetupConfigObject() : DispatchObject(IID_INodeSetupConfig) {}
 
     STDMETHODIMP get_Callsign(BSTR* callsign) override {
@@ -52,7 +52,7 @@ class SetupConfigObject final : public DispatchObject<INodeSetupConfig> {
 };
 
 class SysopConfigObject final : public DispatchObject<INodeSysopConfig> {
-  public:
+public:
     SysopConfigObject() : DispatchObject(IID_INodeSysopConfig) {}
 
     STDMETHODIMP get_KeyingLine(LONG* line) override {
@@ -79,7 +79,7 @@ const BSTR* TextIn(const VARIANT& v) {
 class NodeObject final : public DispatchObject<INode>,
                          public IConnectionPointContainer,
                          public IProvideClassInfo2 {
-  public:
+public:
     NodeObject() : DispatchObject(IID_INode), events_(*this, DIID_DNodeEvents) {}
 
     // The bases' IUnknown all land here.
@@ -280,7 +280,7 @@ class NodeObject final : public DispatchObject<INode>,
         return S_OK;
     }
 
-  protected:
+protected:
     void* QueryMore(REFIID riid) override {
         if (riid == IID_IConnectionPointContainer) {
             return static_cast<IConnectionPointContainer*>(this);
@@ -291,12 +291,12 @@ class NodeObject final : public DispatchObject<INode>,
         return nullptr;
     }
 
-  private:
+private:
     EventSource events_;
 };
 
 class ControlObject final : public DispatchObject<INodeSimControl> {
-  public:
+public:
     ControlObject() : DispatchObject(IID_INodeSimControl) {}
 
     STDMETHODIMP Command(SAFEARRAY* words, BSTR* answer) override {

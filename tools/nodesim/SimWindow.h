@@ -10,7 +10,7 @@
 namespace nodesim {
 
 class SimWindow {
-  public:
+public:
     static constexpr const wchar_t* kClassName = L"NodeSimWindow";
     static constexpr UINT kPostedEvents = WM_APP + 1;
     static constexpr UINT kEnd = WM_APP + 2;
@@ -24,7 +24,7 @@ class SimWindow {
     void ShowState(const std::wstring& title, const std::wstring& text);
     void AddOnAir(const std::wstring& line);
 
-  private:
+private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Layout();
 

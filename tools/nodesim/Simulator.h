@@ -32,7 +32,7 @@ constexpr const wchar_t* kInstanceMutex = L"Local\\NodeSim.Simulator";
 constexpr const wchar_t* kServingEvent = L"Local\\NodeSim.Serving";
 
 class Simulator {
-  public:
+public:
     static Simulator& Instance();
 
     // Serves until the simulator is closed; the process exit code. COM must be initialised
@@ -71,7 +71,7 @@ class Simulator {
     void OnPosted();
     void OnEnd();
 
-  private:
+private:
     Simulator() = default;
     void WaitPumping(std::uint64_t ms);
 

@@ -10,7 +10,7 @@
 namespace nodesim {
 
 class TraceFile {
-  public:
+public:
     static constexpr std::uint64_t kLimit = 8ull * 1024 * 1024;
 
     TraceFile(std::wstring path, std::wstring oldPath, std::uint64_t limit = kLimit);
@@ -25,7 +25,7 @@ class TraceFile {
     // Local time as "yyyy-mm-dd hh:mm:ss.fff".
     static std::string Now();
 
-  private:
+private:
     std::wstring path_;
     std::wstring oldPath_;
     std::uint64_t limit_;

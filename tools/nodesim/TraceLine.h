@@ -13,7 +13,7 @@ namespace nodesim {
 enum class TraceKind { Call, Get, Put, Event };
 
 class TraceArg {
-  public:
+public:
     static TraceArg Text(std::string text) { return TraceArg(Escaped(text)); }
     // VARIANT_BOOL as received: -1 is True, 0 is False; anything else shows as its number, so
     // that a client sending 1 for True is seen.
@@ -26,7 +26,7 @@ class TraceArg {
     // Backslash, TAB, CR and LF as \\, \t, \r, \n.
     static std::string Escaped(const std::string& text);
 
-  private:
+private:
     explicit TraceArg(std::string field) : field_(std::move(field)) {}
     std::string field_;
 };

@@ -18,23 +18,23 @@ using Microsoft::WRL::ComPtr;
 constexpr const wchar_t* kSetupConfigProgId = L"EchoLink.SetupConfig";
 
 class ComSetupConfig final : public SetupConfig {
-  public:
+public:
     explicit ComSetupConfig(ComPtr<IDispatch> object) : object_(std::move(object)) {}
     std::string Callsign() override { return com::AsText(object_.Call(L"Callsign")); }
     void SetRecordMode(std::int32_t mode) override {
         object_.Put(L"RecordMode", Variant::Int32(mode));
     }
 
-  private:
+private:
     LateBound object_;
 };
 
 class ComSysopConfig final : public SysopConfig {
-  public:
+public:
     explicit ComSysopConfig(ComPtr<IDispatch> object) : object_(std::move(object)) {}
     std::int32_t KeyingLine() override { return com::AsInt32(object_.Call(L"KeyingLine")); }
 
-  private:
+private:
     LateBound object_;
 };
 
@@ -46,7 +46,7 @@ std::vector<Variant> Args(T&&... values) {
 }
 
 class ComHostApp final : public HostApp {
-  public:
+public:
     ComHostApp(ComPtr<IDispatch> object, ComPtr<IConnectionPoint> point, DWORD cookie,
                ComPtr<com::EventSink> sink)
         : object_(std::move(object)),
@@ -97,7 +97,7 @@ class ComHostApp final : public HostApp {
         return std::make_shared<ComSysopConfig>(com::AsObject(object_.Call(L"SysopConfig")));
     }
 
-  private:
+private:
     LateBound object_;
     ComPtr<IConnectionPoint> point_;
     DWORD cookie_;
@@ -105,7 +105,7 @@ class ComHostApp final : public HostApp {
 };
 
 class ComHostFactory final : public HostFactory {
-  public:
+public:
     explicit ComHostFactory(HostEventTarget& events) : events_(events) {}
 
     std::shared_ptr<HostApp> CreateMainObject() override {
@@ -150,7 +150,7 @@ class ComHostFactory final : public HostFactory {
         return std::make_shared<ComSetupConfig>(std::move(object));
     }
 
-  private:
+private:
     HostEventTarget& events_;
 };
 

@@ -11,7 +11,7 @@
 namespace hourmark::win32 {
 
 class HostEventTarget {
-  public:
+public:
     virtual ~HostEventTarget() = default;
     virtual void StationListReceived() = 0;
     virtual void Closing() = 0;

@@ -14,7 +14,7 @@
 namespace hourmark::win32::com {
 
 class EventSink final : public IDispatch {
-  public:
+public:
     // source describes the dispinterface; its DISPIDs are looked up by the events' names, since
     // every host numbers them its own way.
     EventSink(HostEventTarget& target, ITypeInfo* source, const IID& sourceIid);
@@ -34,7 +34,7 @@ class EventSink final : public IDispatch {
     STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                         VARIANT* result, EXCEPINFO* info, UINT* badArg) override;
 
-  private:
+private:
     enum class Event { StationListReceived, Closing, Connected, Disconnected, DTMFString };
     ~EventSink() = default;
     void Deliver(Event event, const DISPPARAMS& params);

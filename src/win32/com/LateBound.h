@@ -17,7 +17,7 @@ namespace hourmark::win32::com {
 
 // Owns one VARIANT.
 class Variant {
-  public:
+public:
     Variant() { VariantInit(&v_); }
     ~Variant() { VariantClear(&v_); }
     Variant(const Variant&) = delete;
@@ -33,12 +33,12 @@ class Variant {
     VARIANT* get() { return &v_; }
     const VARIANT* get() const { return &v_; }
 
-  private:
+private:
     VARIANT v_;
 };
 
 class LateBound {
-  public:
+public:
     explicit LateBound(Microsoft::WRL::ComPtr<IDispatch> object) : object_(std::move(object)) {}
 
     // A method call or a property read; value-returning members are invoked as either, so that
@@ -50,7 +50,7 @@ class LateBound {
 
     IDispatch* object() const { return object_.Get(); }
 
-  private:
+private:
     DISPID IdOf(const wchar_t* member);
     Variant Invoke(const wchar_t* member, WORD flags, std::vector<Variant>& args, bool put);
 

@@ -21,12 +21,12 @@ using namespace hourmark;
 using namespace hourmark::win32;
 
 class SharedHost : public HostFactory {
-  public:
+public:
     explicit SharedHost(test::FakeHost& host) : host_(host) {}
     std::shared_ptr<HostApp> CreateMainObject() override { return host_.CreateMainObject(); }
     std::shared_ptr<SetupConfig> CreateSetupConfig() override { return host_.CreateSetupConfig(); }
 
-  private:
+private:
     test::FakeHost& host_;
 };
 
