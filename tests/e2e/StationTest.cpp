@@ -14,6 +14,7 @@
 #include "NodeSimDriver.h"
 #include "settings/SettingsFields.h"
 #include "win32/MainWindowLayout.h"
+#include "win32/NodeSetupWindow.h"
 
 namespace e2e {
 namespace {
@@ -339,6 +340,44 @@ TEST_F(Station, LinksAndUnlinksAreLoggedAndMarkedOnTheButtons) {
                           "<EchoLink> connected: QX3EF-L", "<EchoLink> connected: QX3EF-L",
                           "<EchoLink> disconnected: QX3EF-L", "<EchoLink> connected: QX3EF-L",
                           "<EchoLink> disconnected: QX3EF-L"}));
+}
+
+TEST_F(Station, TheNodeSetupOpensOnTheRightButtonAndTheStationRunsOnUnderIt) {
+    SettingsValues s = NoBoxesTicked();
+    s.nodes[0] = {"QX9AB-L", 0, "", "", 10};
+    HourMarkProcess& p = Started("setup", s);
+    PostMessageW(p.Control(ControlId(Control::cmdRemoteNode0)), WM_RBUTTONUP, 0, 0);
+    HWND setup = p.WaitFor(L"HourMarkNodeSetup", true, 10000);
+    ASSERT_NE(setup, nullptr);
+    EXPECT_FALSE(TraceHas("call\tConnect\tQX9AB-L\t0")) << "the right button only opens it";
+
+    // Touch tones and host events are obeyed while the operator edits.
+    NodeSim::Must({"dtmf", "*0*"});
+    EXPECT_TRUE(WaitForTrace("call\tSpeakPhrase\t8"));
+    NodeSim::Must({"link", "QX9AB-L"});
+    EXPECT_TRUE(WaitForText(p, Control::cmdRemoteNode0, "QX9AB-L*"));
+
+    using hourmark::win32::NodeSetupWindow;
+    SetDlgItemTextW(setup, NodeSetupWindow::kCallId + 1, L"  qx5zz-r ");
+    SetDlgItemTextW(setup, NodeSetupWindow::kStartId + 1, L" 08:00");
+    SetDlgItemTextW(setup, NodeSetupWindow::kStopId + 1, L"09:00 ");
+    SetDlgItemTextW(setup, NodeSetupWindow::kDelayId + 1, L"12.5");
+    PostMessageW(GetDlgItem(setup, NodeSetupWindow::kAutoId + 1), BM_CLICK, 0, 0);
+    PumpFor(300);
+    PostMessageW(GetDlgItem(setup, NodeSetupWindow::kOkId), BM_CLICK, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(setup) || !IsWindowVisible(setup); }, 10000));
+
+    SettingsValues saved = s;
+    saved.nodes[1] = {"QX5ZZ-R", 1, "08:00", "09:00", 12};
+    for (int i = 2; i < hourmark::kNodeCount; ++i) {
+        saved.nodes[static_cast<std::size_t>(i)].delay = 10;  // the dialog's least delay
+    }
+    EXPECT_TRUE(PumpUntil(
+        [&] { return p.ReadFile(L"hourmark.ini") == hourmark::FormatSettings(saved); }, 5000))
+        << p.ReadFile(L"hourmark.ini");
+    EXPECT_TRUE(WaitForText(p, Control::cmdRemoteNode1, "QX5ZZ-R"));
+    EXPECT_EQ(ControlText(p, Control::cmdRemoteNode0), "QX9AB-L*");
+    EXPECT_TRUE(p.MessageBoxes().empty());
 }
 
 // ---- Touch-tone commands ---------------------------------------------------------------------
