@@ -59,8 +59,12 @@ void RemoveTree(const std::wstring& dir) {
 }  // namespace
 
 std::wstring WindowText(HWND window) {
+    // Asked of the window itself: across processes GetWindowText gives only the text a window
+    // was made with, which for an edit box is not what it shows.
     wchar_t text[1024] = {};
-    GetWindowTextW(window, text, 1024);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, &ignored);
     return text;
 }
 

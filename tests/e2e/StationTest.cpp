@@ -15,6 +15,7 @@
 #include "settings/SettingsFields.h"
 #include "win32/MainWindowLayout.h"
 #include "win32/NodeSetupWindow.h"
+#include "win32/WavPickerWindow.h"
 
 namespace e2e {
 namespace {
@@ -477,6 +478,49 @@ TEST_F(Station, ARefusedWaveFileUnkeysAndTellsTheOperatorOnce) {
     std::vector<std::wstring> texts;
     p.AnswerMessages(texts);
     EXPECT_TRUE(p.Running());
+}
+
+TEST_F(Station, TheFilePickedIsTheFileSent) {
+    HourMarkProcess& p = NewStation("picker");
+    p.WriteFile(L"hourmark.ini", hourmark::FormatSettings(NoBoxesTicked()));
+    ASSERT_TRUE(CopyFileW(Widen(WriteWave("hourmark-e2e-pick.wav", 200)).c_str(),
+                          p.PathOf(L"Ident.WAV").c_str(), FALSE));
+    p.WriteFile(L"notes.txt", "not a recording");
+    ASSERT_TRUE(p.Start());
+    ASSERT_TRUE(p.WaitUntilStarted());
+    PostMessageW(p.Control(ControlId(Control::cmdFileSelect)), BM_CLICK, 0, 0);
+    HWND picker = p.WaitFor(L"HourMarkSelect", true, 10000);
+    ASSERT_NE(picker, nullptr);
+
+    using hourmark::win32::WavPickerWindow;
+    // It opens in the program's own directory and shows only the recordings.
+    HWND files = GetDlgItem(picker, WavPickerWindow::kFileListId);
+    ASSERT_EQ(SendMessageW(files, LB_GETCOUNT, 0, 0), 1);
+    wchar_t name[MAX_PATH] = {};
+    SendMessageW(files, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(name));
+    EXPECT_EQ(std::wstring(name), L"Ident.WAV");
+    const LPARAM firstItem =
+        MAKELPARAM(5, static_cast<WORD>(SendMessageW(files, LB_GETITEMHEIGHT, 0, 0) / 2));
+    PostMessageW(files, WM_LBUTTONDOWN, MK_LBUTTON, firstItem);
+    PostMessageW(files, WM_LBUTTONUP, 0, firstItem);
+    PumpFor(300);
+    PostMessageW(GetDlgItem(picker, WavPickerWindow::kSelectId), BM_CLICK, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(picker) || !IsWindowVisible(picker); }, 10000));
+
+    const std::string chosen = p.DirectoryText() + "\\Ident.WAV";
+    EXPECT_TRUE(WaitForText(p, Control::tbFileName, chosen)) << ControlText(p, Control::tbFileName);
+    NodeSim::Must({"trace", "clear"});
+    PostMessageW(p.Control(ControlId(Control::CMDFile)), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitForTrace("call\tPlayWaveFile\t" + Escaped(chosen) + "\tFalse"))
+        << Joined(TraceWithoutPolling());
+
+    // The choice and the directory it came from outlive the program.
+    p.CloseByOperator();
+    EXPECT_EQ(p.WaitForExit(10000), 0);
+    SettingsValues saved = NoBoxesTicked();
+    saved.selectedWavFile = chosen;
+    saved.lastWavDir = p.DirectoryText();
+    EXPECT_EQ(p.ReadFile(L"hourmark.ini"), hourmark::FormatSettings(saved));
 }
 
 // ---- Host events -------------------------------------------------------------------------------
