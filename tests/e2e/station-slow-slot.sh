@@ -81,16 +81,25 @@ while [ "$(date +%s%3N)" -lt $((aligned + 12000)) ]; do
 done
 hourmark_running || fail "HourMark ended during the slot"
 
+# The tick that read the clock inside the slot's second 0, by its IsBusyB line.
+inslot=
+while read -r line stamp; do
+    at=$(($(date -d "$stamp" +%s%3N) + shift_ms - slot * 1000))
+    if [ "$at" -ge 0 ] && [ "$at" -lt 1000 ]; then
+        inslot=$line
+        break
+    fi
+done < <(tr -d '\r' <"$NODESIM_TRACE" |
+    awk -F'\t' '$2 == "call" && $3 == "IsBusyB" { print NR, $1 }')
+[ -n "$inslot" ] || fail "no tick fell into the slot's second 0; the phase of the ticks changed"
 announcements=$(trace_lines | grep -c -x "call${T}SpeakText${T}${spoken}")
 files=$(trace_lines | grep -c "^call${T}PlayWaveFile${T}")
-if [ "$announcements" = 0 ]; then
-    for r in $(readings); do
-        at=$((r + shift_ms - slot * 1000))
-        [ "$at" -ge 0 ] && [ "$at" -lt 1000 ] &&
-            fail "a tick read the clock $at ms into the slot and pressed nothing"
-    done
-    fail "no tick fell into the slot's second 0; the phase of the ticks changed"
-fi
+[ "$announcements" != 0 ] || fail "a tick read the clock $at ms into the slot and pressed nothing"
+# That very tick pressed: between its reading and the callsign spoken lies only the
+# announcement's own look at the node (one IsBusyB), not a later tick.
+looks=$(trace_lines | sed -n "$((inslot + 1)),\$p" | sed "/^call${T}SpeakText${T}${spoken}\$/q" |
+    grep -c -x "call${T}IsBusyB")
+[ "$looks" = 1 ] || fail "the announcement came $((looks - 1)) ticks after the one in second 0"
 [ "$announcements" = 1 ] || fail "$announcements announcements in one slot"
 [ "$files" -le 1 ] || fail "$files files in one slot"
 [ "$files" = 1 ] || fail "the file was not sent although the node looked idle"
