@@ -42,3 +42,92 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+
+# ---- HourMark itself ------------------------------------------------------------------------
+# Each script runs its own copy of hourmark.exe in a fresh directory, because the program keeps
+# its settings and log beside itself.
+HOURMARK_EXE="$BUILD/src/win32/hourmark.exe"
+HM_DIR=
+HM_PID=
+HM_RC=
+
+# hourmark_dir: makes HM_DIR and copies hourmark.exe into it.
+hourmark_dir() {
+    HM_DIR=$(mktemp -d "${TMPDIR:-/tmp}/hourmark-e2e.XXXXXX") || fail "cannot make a directory"
+    cp "$HOURMARK_EXE" "$HM_DIR/" || fail "cannot copy $HOURMARK_EXE"
+}
+
+# win_path PATH: the name a Windows program under Wine knows a Linux file by.
+win_path() {
+    printf 'Z:%s' "${1//\//\\}"
+}
+
+# start_hourmark [ENV=VALUE...]: starts the copy in HM_DIR in the background, with those
+# variables set for it alone.
+start_hourmark() {
+    env "$@" "$SRC/cmake/wine-run" "$HM_DIR/hourmark.exe" >"$HM_DIR/wine-output.txt" 2>&1 &
+    HM_PID=$!
+}
+
+hourmark_running() {
+    [ -n "$HM_PID" ] && kill -0 "$HM_PID" 2>/dev/null
+}
+
+# wait_hourmark_end SECONDS: until HourMark has ended (its exit code then in HM_RC); fails the
+# wait (returns 1) if it still runs after SECONDS.
+wait_hourmark_end() {
+    local deadline=$((SECONDS + $1))
+    while hourmark_running && [ "$SECONDS" -lt "$deadline" ]; do
+        sleep 0.1
+    done
+    hourmark_running && return 1
+    [ -n "$HM_PID" ] || return 0
+    wait "$HM_PID"
+    HM_RC=$?
+    HM_PID=
+}
+
+# settings_lines LINE...: the settings file as HourMark writes it: the lines given, then empty
+# ones up to 64, each ending with CR LF.
+settings_lines() {
+    local n=0 line
+    for line in "$@"; do
+        printf '%s\r\n' "$line"
+        n=$((n + 1))
+    done
+    while [ "$n" -lt 64 ]; do
+        printf '\r\n'
+        n=$((n + 1))
+    done
+}
+
+# expect_file FILE EXPECTED: the two are byte for byte the same, else shows how they differ.
+expect_file() {
+    cmp -s "$1" "$2" && return 0
+    echo "$1 differs from what was expected (cat -A, expected first):" >&2
+    diff <(cat -A "$2") <(cat -A "$1") >&2
+    return 1
+}
+
+# hourmark_cleanup: for an EXIT trap. Ends a HourMark that still runs as the host would (the
+# simulator closing), killing it only if that does not work, then closes the simulator so that
+# the next test starts from a fresh one. After a failure shows the log and the trace's end.
+hourmark_cleanup() {
+    local rc=$?
+    if [ "$rc" != 0 ] && [ -n "$HM_DIR" ]; then
+        echo "--- HourMarkLog.txt" >&2
+        tr -d '\r' <"$HM_DIR/HourMarkLog.txt" >&2 2>/dev/null
+        echo "--- the trace's last lines" >&2
+        tr -d '\r' <"$NODESIM_TRACE" 2>/dev/null | tail -40 >&2
+    fi
+    if hourmark_running; then
+        nodesim close >/dev/null 2>&1
+        if ! wait_hourmark_end 10; then
+            kill "$HM_PID" 2>/dev/null
+            wait "$HM_PID" 2>/dev/null
+        fi
+    fi
+    nodesim close >/dev/null 2>&1
+    [ -n "$HM_DIR" ] && rm -rf "$HM_DIR"
+    exit "$rc"
+}
