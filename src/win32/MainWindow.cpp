@@ -1,5 +1,6 @@
 #include "win32/MainWindow.h"
 
+#include "win32/ChildControl.h"
 #include "win32/MessagePump.h"
 #include "win32/Picture.h"
 #include "win32/Text.h"
@@ -203,15 +204,12 @@ HWND MainWindow::MakeControl(const LaidOutControl& item) {
             caption = WideFromUtf8(t->text());
         }
     }
-    HWND child = CreateWindowExW(
-        exStyle, cls, caption.c_str(), style, PixelsFromTwips(item.rect.left, dpi_.x),
-        PixelsFromTwips(item.rect.top, dpi_.y), PixelsFromTwips(item.rect.width, dpi_.x),
-        PixelsFromTwips(item.rect.height, dpi_.y), parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
+    HWND child = MakeChildControl(parent, instance_, dpi_,
+                                  {cls, caption.c_str(), style, exStyle, item.rect, item.id},
+                                  fonts_.Get(item.font));
     if (!child) {
         return nullptr;
     }
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(item.font)), FALSE);
     if (item.kind == ControlKind::Frame) {
         SetWindowSubclass(child, ContainerProc, 0, reinterpret_cast<DWORD_PTR>(this));
     }

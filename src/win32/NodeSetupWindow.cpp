@@ -3,6 +3,7 @@
 #include <string>
 
 #include "settings/NodeSetupDialog.h"
+#include "win32/ChildControl.h"
 #include "win32/Text.h"
 #include "win32/WindowClass.h"
 
@@ -47,13 +48,9 @@ NodeSetupWindow::~NodeSetupWindow() {
 
 HWND NodeSetupWindow::Add(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
                           TwipRect rect, int id, FontSize font) {
-    HWND h = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style,
-                             PixelsFromTwips(rect.left, dpi_.x), PixelsFromTwips(rect.top, dpi_.y),
-                             PixelsFromTwips(rect.width, dpi_.x),
-                             PixelsFromTwips(rect.height, dpi_.y), hwnd_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(font)), FALSE);
-    return h;
+    return MakeChildControl(hwnd_, instance_, dpi_,
+                            {cls, text, WS_CHILD | WS_VISIBLE | style, exStyle, rect, id},
+                            fonts_.Get(font));
 }
 
 HWND NodeSetupWindow::Create(HWND owner) {
@@ -62,15 +59,13 @@ HWND NodeSetupWindow::Create(HWND owner) {
                                      bigIcon_, smallIcon_)) {
         return nullptr;
     }
-    const SIZE outer = OuterSizeFor(PixelsFromTwips(kClientWidthTwips, dpi_.x),
-                                    PixelsFromTwips(kClientHeightTwips, dpi_.y), kStyle, 0);
-    hwnd_ = CreateWindowExW(0, kClassName, L"HourMark - Remote Node Setup", kStyle, 0, 0, outer.cx,
-                            outer.cy, owner, nullptr, instance_, this);
+    hwnd_ = MakeDialogWindow(instance_, dpi_,
+                             {kClassName, L"HourMark - Remote Node Setup", kStyle,
+                              kClientWidthTwips, kClientHeightTwips},
+                             owner, this, bigIcon_, smallIcon_);
     if (!hwnd_) {
         return nullptr;
     }
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 
     const DWORD label = SS_LEFT | SS_NOPREFIX;
     Add(L"Static", L"Node Call", label, 0, {1080, 120, 975, 255}, kHeadingId, FontSize::Small);

@@ -1,6 +1,7 @@
 #include "win32/WavPickerWindow.h"
 
 #include "schedule/WavPicker.h"
+#include "win32/ChildControl.h"
 #include "win32/Text.h"
 #include "win32/WindowClass.h"
 
@@ -94,13 +95,9 @@ WavPickerWindow::~WavPickerWindow() {
 
 HWND WavPickerWindow::Add(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
                           TwipRect rect, int id) {
-    HWND h = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style,
-                             PixelsFromTwips(rect.left, dpi_.x), PixelsFromTwips(rect.top, dpi_.y),
-                             PixelsFromTwips(rect.width, dpi_.x),
-                             PixelsFromTwips(rect.height, dpi_.y), hwnd_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontSize::Normal)), FALSE);
-    return h;
+    return MakeChildControl(hwnd_, instance_, dpi_,
+                            {cls, text, WS_CHILD | WS_VISIBLE | style, exStyle, rect, id},
+                            fonts_.Get(FontSize::Normal));
 }
 
 HWND WavPickerWindow::Create(HWND owner) {
@@ -109,15 +106,13 @@ HWND WavPickerWindow::Create(HWND owner) {
                                      bigIcon_, smallIcon_)) {
         return nullptr;
     }
-    const SIZE outer = OuterSizeFor(PixelsFromTwips(kClientWidthTwips, dpi_.x),
-                                    PixelsFromTwips(kClientHeightTwips, dpi_.y), kStyle, 0);
-    hwnd_ = CreateWindowExW(0, kClassName, L"HourMark - Select WAV File", kStyle, 0, 0, outer.cx,
-                            outer.cy, owner, nullptr, instance_, this);
+    hwnd_ = MakeDialogWindow(
+        instance_, dpi_,
+        {kClassName, L"HourMark - Select WAV File", kStyle, kClientWidthTwips, kClientHeightTwips},
+        owner, this, bigIcon_, smallIcon_);
     if (!hwnd_) {
         return nullptr;
     }
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 
     // The height given to a drop-down list includes the list that drops; the box itself is
     // then made as high as it was laid out by its field height.
