@@ -126,21 +126,6 @@ std::string HourMarkProcess::ReadFile(const std::wstring& name) const {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::wstring> HourMarkProcess::Files() const {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW f;
-    HANDLE h = FindFirstFileW((dir_ + L"\\*").c_str(), &f);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                names.emplace_back(f.cFileName);
-            }
-        } while (FindNextFileW(h, &f));
-        FindClose(h);
-    }
-    return names;
-}
-
 bool HourMarkProcess::Start() {
     const std::wstring& exe = Program();
     const std::wstring copy = PathOf(exe.substr(exe.find_last_of(L"\\/") + 1));

@@ -12,7 +12,6 @@ namespace e2e {
 
 class HourMarkProcess {
 public:
-    static void SetProgram(const std::wstring& path) { Program() = path; }
     static std::wstring& Program();
 
     // Makes the program directory; nothing runs yet, so that files can be put beside the program.
@@ -21,13 +20,11 @@ public:
     HourMarkProcess(const HourMarkProcess&) = delete;
     HourMarkProcess& operator=(const HourMarkProcess&) = delete;
 
-    const std::wstring& Directory() const { return dir_; }
     std::string DirectoryText() const;
     std::wstring PathOf(const std::wstring& name) const { return dir_ + L"\\" + name; }
     void WriteFile(const std::wstring& name, const std::string& bytes) const;
     bool HasFile(const std::wstring& name) const;
     std::string ReadFile(const std::wstring& name) const;
-    std::vector<std::wstring> Files() const;
 
     bool Start();
     bool Running() const;
@@ -60,7 +57,6 @@ public:
     // The operator's close box on the main window.
     void CloseByOperator() const;
 
-    DWORD Pid() const { return info_.dwProcessId; }
     DWORD UiThread() const;
 
 private:

@@ -113,10 +113,13 @@ bool TabTo(const HourMarkProcess& p, HWND control) {
 }
 
 // Until nothing is on the air and HourMark's own ticks have seen it so.
+// Until the simulator's state line holds that text.
+bool WaitForState(const std::string& part, DWORD ms) {
+    return PumpUntil([&] { return NodeSim::Must({"state"}).find(part) != std::string::npos; }, ms);
+}
+
 bool WaitUntilIdle() {
-    const bool idle = PumpUntil(
-        [] { return NodeSim::Must({"state"}).find("transmitting=False") != std::string::npos; },
-        30000);
+    const bool idle = WaitForState("transmitting=False", 30000);
     PumpFor(1000);
     return idle;
 }
@@ -660,13 +663,9 @@ TEST_F(Station, TheFanFollowsTheTransmitter) {
     NodeSim::Must({"busy", "transmitting", "on"});
     EXPECT_TRUE(WaitForTrace("call\tSetRts\tTrue"));
     EXPECT_TRUE(WaitForTrace("call\tSetDtr\tTrue"));
-    EXPECT_TRUE(PumpUntil(
-        [] { return NodeSim::Must({"state"}).find("rts=True dtr=True") != std::string::npos; },
-        5000));
+    EXPECT_TRUE(WaitForState("rts=True dtr=True", 5000));
     NodeSim::Must({"busy", "transmitting", "off"});
-    EXPECT_TRUE(PumpUntil(
-        [] { return NodeSim::Must({"state"}).find("rts=False dtr=False") != std::string::npos; },
-        5000));
+    EXPECT_TRUE(WaitForState("rts=False dtr=False", 5000));
     EXPECT_TRUE(p.Running());
 }
 

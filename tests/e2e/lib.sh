@@ -38,6 +38,13 @@ wait_for_trace() {
     return 1
 }
 
+# fresh_simulator: the simulator registered, in its first state, with an empty trace.
+fresh_simulator() {
+    nodesim /RegServer >/dev/null || fail "/RegServer"
+    nodesim reset >/dev/null || fail "reset"
+    nodesim trace clear >/dev/null || fail "trace clear"
+}
+
 fail() {
     echo "FAIL: $*" >&2
     exit 1

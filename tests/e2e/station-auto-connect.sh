@@ -9,9 +9,7 @@ BUILD=$1 SRC=$2
 trap hourmark_cleanup EXIT
 T=$'\t'
 
-nodesim /RegServer >/dev/null || fail "/RegServer"
-nodesim reset >/dev/null || fail "reset"
-nodesim trace clear >/dev/null || fail "trace clear"
+fresh_simulator
 
 # Windows an hour either side of now (crossing midnight when now is near it), and one that is
 # two hours ahead.

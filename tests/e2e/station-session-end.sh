@@ -8,9 +8,7 @@ BUILD=$1 SRC=$2
 trap hourmark_cleanup EXIT
 T=$'\t'
 
-nodesim /RegServer >/dev/null || fail "/RegServer"
-nodesim reset >/dev/null || fail "reset"
-nodesim trace clear >/dev/null || fail "trace clear"
+fresh_simulator
 # EchoLink keys the transmitter on RTS: HourMark clears its RTS box at start-up, a change that
 # only the save at the end can bring into the file.
 nodesim keyingline 2 >/dev/null || fail "keyingline"

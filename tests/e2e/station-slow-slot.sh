@@ -16,9 +16,7 @@ LIBFAKETIME=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
 # Seconds from HourMark's launch to the slot: start-up under Wine takes a few.
 LEAD=25
 
-nodesim /RegServer >/dev/null || fail "/RegServer"
-nodesim reset >/dev/null || fail "reset"
-nodesim trace clear >/dev/null || fail "trace clear"
+fresh_simulator
 SLOW_MS=${SLOW_MS:-900}
 nodesim slow IsTransmitting "$SLOW_MS" >/dev/null || fail "slow"
 # Each transmission starts late, so the node still looks idle to the ticks after the presses:
