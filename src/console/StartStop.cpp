@@ -24,6 +24,9 @@ std::int32_t RoundHalfToEven(double v) {
     return static_cast<std::int32_t>(r);
 }
 
+constexpr const char* kStartAgainAdvice =
+    "Check that EchoLink is installed and running, then start HourMark again.";
+
 }  // namespace
 
 void Station::Form_Load() {
@@ -49,19 +52,23 @@ void Station::Form_Load() {
         // The window's first resize comes whatever state it was created in: that is what hides it.
         Form_Resize();
     } catch (const HostFailure& failure) {
-        StartUpFailed("EchoLink failed in " + failure.operation() + ": " + failure.text());
+        // An EchoLink that runs but whose events cannot be had is not helped by being started
+        // again: its installation is what needs the operator.
+        StartUpFailed("EchoLink failed in " + failure.operation() + ": " + failure.text(),
+                      failure.cause() == HostFailure::Cause::Events
+                          ? "EchoLink is running but does not let HourMark receive its events: "
+                            "repair or update EchoLink's installation, then start HourMark again."
+                          : kStartAgainAdvice);
     } catch (const std::exception& e) {
-        StartUpFailed(e.what());
+        StartUpFailed(e.what(), kStartAgainAdvice);
     }
 }
 
-void Station::StartUpFailed(const std::string& reason) {
+void Station::StartUpFailed(const std::string& reason, const char* advice) {
     // Nothing else may run now: no tick, no event, and no save of the settings.
     ending_ = true;
-    ports_.window.ShowMessage("HourMark cannot start. " + reason +
-                                  "\r\nCheck that EchoLink is installed and running, then start "
-                                  "HourMark again.",
-                              kProgramTitle, MessageIcon::Stop);
+    ports_.window.ShowMessage("HourMark cannot start. " + reason + "\r\n" + advice, kProgramTitle,
+                              MessageIcon::Stop);
     EndProgram(1);
 }
 

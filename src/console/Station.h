@@ -231,7 +231,7 @@ public:
 private:
     void Enter(EntryKind kind, const std::function<void()>& handler);
     void BindControls();
-    [[noreturn]] void StartUpFailed(const std::string& reason);
+    [[noreturn]] void StartUpFailed(const std::string& reason, const char* advice);
 
     Ports ports_;
     Dispatcher dispatcher_;

@@ -15,6 +15,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The host runs, but its events cannot reach the program: it refuses the program's receiver, or
+// its type information does not declare every event the program needs.
+class HostEventsUnavailable : public HostError {
+public:
+    using HostError::HostError;
+};
+
 // The setup configuration: created by ProgID "EchoLink.SetupConfig", also reached as
 // ELo.SetupConfig.
 class SetupConfig {

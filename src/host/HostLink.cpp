@@ -17,6 +17,8 @@ auto HostLink::Call(const char* operation, F&& f) -> decltype(f()) {
             boundary_.Succeeded(operation);
             return result;
         }
+    } catch (const HostEventsUnavailable& e) {
+        throw HostFailure(operation, e.what(), HostFailure::Cause::Events);
     } catch (const HostError& e) {
         throw HostFailure(operation, e.what());
     }

@@ -17,16 +17,21 @@ class ErrorBoundary;
 
 class HostFailure : public std::runtime_error {
 public:
-    HostFailure(std::string operation, std::string text)
+    // Events: the host is there but its events cannot reach the program (HostEventsUnavailable).
+    enum class Cause { Call, Events };
+    HostFailure(std::string operation, std::string text, Cause cause = Cause::Call)
         : std::runtime_error(operation + ": " + text),
           operation_(std::move(operation)),
-          text_(std::move(text)) {}
+          text_(std::move(text)),
+          cause_(cause) {}
     const std::string& operation() const { return operation_; }
     const std::string& text() const { return text_; }
+    Cause cause() const { return cause_; }
 
 private:
     std::string operation_;
     std::string text_;
+    Cause cause_;
 };
 
 class HostLink {

@@ -143,6 +143,9 @@ std::shared_ptr<HostApp> FakeHost::CreateMainObject() {
     if (!mainObjectAvailable) {
         throw HostError("Class not registered");
     }
+    if (!eventsAvailable) {
+        throw HostEventsUnavailable("EchoLink's events Closing cannot be received");
+    }
     return app_;
 }
 

@@ -30,6 +30,7 @@ public:
     std::string nodeListXml = "<nodes/>";
     bool mainObjectAvailable = true;   // CreateMainObject succeeds
     bool setupConfigAvailable = true;  // CreateSetupConfig succeeds
+    bool eventsAvailable = true;       // else CreateMainObject throws HostEventsUnavailable
 
     // ---- what the host was asked, e.g. "SpeakText(QX1AB)", "SetRts(true)", "Connect(QX2CD-L,0)"
     std::vector<std::string> calls;

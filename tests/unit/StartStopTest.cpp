@@ -42,14 +42,28 @@ TEST(StartUp, OnlyTheExactOwnCallsignDisablesAutoConnects) {
 }
 
 TEST(StartUp, WithoutAHostShowsOneMessageAndEndsWithoutTouchingTheSettings) {
-    for (bool mainMissing : {true, false}) {
+    // The advice fits the cause: a host missing is to be installed or started, a host whose
+    // events cannot be had is to be repaired (starting again would not help).
+    const struct {
+        bool mainObject, setupConfig, events;
+        const char* advice;
+    } cases[] = {{false, true, true, "Check that EchoLink is installed and running"},
+                 {true, false, true, "Check that EchoLink is installed and running"},
+                 {true, true, false, "does not let HourMark receive its events"}};
+    for (const auto& c : cases) {
         Rig rig;
-        rig.host.mainObjectAvailable = !mainMissing;
-        rig.host.setupConfigAvailable = mainMissing;  // the other one fails in the second round
+        rig.host.mainObjectAvailable = c.mainObject;
+        rig.host.setupConfigAvailable = c.setupConfig;
+        rig.host.eventsAvailable = c.events;
         auto exit = rig.Start();
         ASSERT_TRUE(exit.has_value());
         EXPECT_NE(*exit, 0);
         ASSERT_EQ(rig.window.messages.size(), 1u);
+        EXPECT_NE(rig.window.messages[0].text.find(c.advice), std::string::npos)
+            << rig.window.messages[0].text;
+        EXPECT_EQ(rig.window.messages[0].text.find(c.events ? "receive its events" : "installed"),
+                  std::string::npos)
+            << rig.window.messages[0].text;
         EXPECT_EQ(rig.window.messages[0].icon, MessageIcon::Stop);
         EXPECT_TRUE(rig.files.files.empty());
         EXPECT_FALSE(rig.window.trayIcon);

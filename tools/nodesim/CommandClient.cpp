@@ -6,6 +6,7 @@
 #include <wrl/client.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "Command.h"
 #include "NodeSimIdl.h"
@@ -22,21 +23,56 @@ using Microsoft::WRL::ComPtr;
 
 constexpr DWORD kCloseWaitMs = 15000;
 
-std::string ErrorText(HRESULT hr) {
-    ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.GetAddressOf()) == S_OK && info) {
-        BSTR description = nullptr;
-        info->GetDescription(&description);
-        std::string text = FromBstr(description);
-        SysFreeString(description);
-        if (!text.empty()) {
-            return text;
-        }
-    }
+std::string CodeText(HRESULT hr) {
     char code[16];
     snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
-    return std::string("error ") + code;
+    return code;
 }
+
+// A member of the simulator's control object, called late-bound: through IDispatch the call
+// reaches a simulator of either bitness, with nothing of its type library registered for this
+// one, and a failure comes back with the simulator's own text.
+class Control {
+public:
+    explicit Control(ComPtr<IDispatch> object) : object_(std::move(object)) {}
+
+    // On failure returns false and leaves the reason in error.
+    bool Invoke(const wchar_t* name, WORD flags, VARIANT* argument, VARIANT* result,
+                std::string& error) {
+        LPOLESTR n = const_cast<LPOLESTR>(name);
+        DISPID id = DISPID_UNKNOWN;
+        HRESULT hr = object_->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
+        if (FAILED(hr)) {
+            error = "the simulator has no member " + Narrow(name) + " (" + CodeText(hr) + ")";
+            return false;
+        }
+        DISPPARAMS params{argument, nullptr, argument ? 1u : 0u, 0};
+        EXCEPINFO info{};
+        hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &info,
+                             nullptr);
+        if (hr == DISP_E_EXCEPTION && info.pfnDeferredFillIn != nullptr) {
+            info.pfnDeferredFillIn(&info);
+        }
+        const std::string description = FromBstr(info.bstrDescription);
+        SysFreeString(info.bstrDescription);
+        SysFreeString(info.bstrSource);
+        SysFreeString(info.bstrHelpFile);
+        if (SUCCEEDED(hr)) {
+            return true;
+        }
+        error = description.empty() ? "error " + CodeText(hr == DISP_E_EXCEPTION && info.scode
+                                                              ? info.scode
+                                                              : hr)
+                                    : description;
+        return false;
+    }
+
+    // Lets the simulator go: a closing simulator need not wait for this client.
+    void Release() { object_.Reset(); }
+
+private:
+    ComPtr<IDispatch> object_;
+};
 
 int PrintTrace() {
     const std::wstring path = TraceFile::BesideProgram().path();
@@ -92,37 +128,51 @@ int RunClientCommand(const std::vector<std::string>& words) {
         WriteOut("the simulator is not running\r\n");
         return 0;
     }
-    ComPtr<INodeSimControl> control;
+    ComPtr<IDispatch> object;
     HRESULT hr = CoCreateInstance(CLSID_NodeSimControl, nullptr, CLSCTX_LOCAL_SERVER,
-                                  IID_PPV_ARGS(&control));
+                                  IID_PPV_ARGS(&object));
     if (FAILED(hr)) {
-        char code[16];
-        snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
-        WriteErr(std::string("nodesim: the simulator cannot be reached (") + code +
+        WriteErr("nodesim: the simulator cannot be reached (" + CodeText(hr) +
                  "); is it registered (nodesim.exe /RegServer)?\r\n");
         return 1;
     }
+    Control control(std::move(object));
+    std::string error;
     LONG pid = 0;
     if (words[0] == "close") {
-        control->get_ProcessId(&pid);
+        VARIANT value;
+        VariantInit(&value);
+        if (control.Invoke(L"ProcessId", DISPATCH_PROPERTYGET, nullptr, &value, error) &&
+            SUCCEEDED(VariantChangeType(&value, &value, 0, VT_I4))) {
+            pid = V_I4(&value);
+        }
+        VariantClear(&value);
     }
-    SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(words.size()));
+    VARIANT argument;
+    VariantInit(&argument);
+    V_VT(&argument) = VT_ARRAY | VT_BSTR;
+    V_ARRAY(&argument) = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(words.size()));
     for (LONG i = 0; i < static_cast<LONG>(words.size()); ++i) {
         BSTR word = ToBstr(words[static_cast<std::size_t>(i)]);
-        SafeArrayPutElement(array, &i, word);
+        SafeArrayPutElement(V_ARRAY(&argument), &i, word);
         SysFreeString(word);
     }
-    BSTR answer = nullptr;
-    SetErrorInfo(0, nullptr);
-    hr = control->Command(array, &answer);
-    SafeArrayDestroy(array);
-    if (FAILED(hr)) {
-        WriteErr("nodesim: " + ErrorText(hr) + "\r\n");
+    VARIANT answer;
+    VariantInit(&answer);
+    const bool done = control.Invoke(L"Command", DISPATCH_METHOD, &argument, &answer, error);
+    VariantClear(&argument);
+    if (!done) {
+        VariantClear(&answer);
+        WriteErr("nodesim: " + error + "\r\n");
         return 1;
     }
-    WriteOut(FromBstr(answer) + "\r\n");
-    SysFreeString(answer);
-    control.Reset();
+    if (V_VT(&answer) == VT_BSTR) {
+        WriteOut(FromBstr(V_BSTR(&answer)) + "\r\n");
+    } else {
+        WriteOut("\r\n");
+    }
+    VariantClear(&answer);
+    control.Release();
     if (words[0] == "close") {
         // Returns once the simulator has ended, so that a script can go on from there.
         if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid))) {

@@ -54,10 +54,11 @@ STDMETHODIMP EventSource::Advise(IUnknown* sink, DWORD* cookie) {
         return E_POINTER;
     }
     *cookie = 0;
-    // A sink answers for the event interface itself; plain IDispatch serves as well.
+    // As a server built with ATL does: a sink must answer for the event interface itself. A
+    // sink that is only an IDispatch is refused, so a client that would fail against such a
+    // host fails here too.
     Microsoft::WRL::ComPtr<IDispatch> dispatch;
-    if (FAILED(sink->QueryInterface(events_, reinterpret_cast<void**>(dispatch.GetAddressOf()))) &&
-        FAILED(sink->QueryInterface(IID_PPV_ARGS(&dispatch)))) {
+    if (FAILED(sink->QueryInterface(events_, reinterpret_cast<void**>(dispatch.GetAddressOf())))) {
         return CONNECT_E_CANNOTCONNECT;
     }
     *cookie = next_++;

@@ -51,9 +51,12 @@ const ClassesRoot kEveryRoot[] = {
     {HKEY_CURRENT_USER, L"Software\\Classes\\", 0, "the current user's classes"},
 };
 
+// A host registers in its own view of the registry: a 32-bit one in the 32-bit view, where
+// clients of either bitness find it.
 const ClassesRoot kUser = {HKEY_CURRENT_USER, L"Software\\Classes\\", 0, "current user"};
-const ClassesRoot kMachine = {HKEY_LOCAL_MACHINE, L"Software\\Classes\\", KEY_WOW64_64KEY,
-                              "machine"};
+const ClassesRoot kMachine = {HKEY_LOCAL_MACHINE, L"Software\\Classes\\", 0, "machine"};
+
+constexpr SYSKIND kOwnSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
 
 std::wstring Guid(const GUID& guid) {
     return Widen(GuidText(guid));
@@ -139,7 +142,7 @@ bool Own(const std::optional<std::wstring>& clsidText, const CLSID& mine) {
            IsEqualCLSID(found, mine);
 }
 
-bool WriteClasses(const ClassesRoot& r, const std::wstring& exePath) {
+bool WriteClasses(const ClassesRoot& r, const std::wstring& exePath, TypeLibKey typeLibKey) {
     const std::wstring libid = Guid(LIBID_NodeSim);
     bool ok = true;
     for (const auto& c : kClasses) {
@@ -150,7 +153,7 @@ bool WriteClasses(const ClassesRoot& r, const std::wstring& exePath) {
              WriteDefault(r, key, c.name) &&
              WriteDefault(r, key + L"\\LocalServer32", L"\"" + exePath + L"\"") &&
              WriteDefault(r, key + L"\\ProgID", c.progId) &&
-             WriteDefault(r, key + L"\\TypeLib", libid) &&
+             (typeLibKey == TypeLibKey::Omitted || WriteDefault(r, key + L"\\TypeLib", libid)) &&
              WriteDefault(r, key + L"\\Version", L"1.0");
     }
     return ok;
@@ -191,8 +194,10 @@ bool ActivationFinds(const ClassesRoot& r, const std::wstring& exePath) {
         !IsEqualCLSID(found, CLSID_NodeSetupConfig)) {
         return false;
     }
-    const auto seen = ReadDefault(kEveryRoot[0], key + L"\\Stamp");
-    const auto server = ReadDefault(kEveryRoot[0], key + L"\\LocalServer32");
+    // The classes root as this program sees it: its own view, where activation looks first.
+    const ClassesRoot merged = {HKEY_CLASSES_ROOT, L"", 0, "the classes root"};
+    const auto seen = ReadDefault(merged, key + L"\\Stamp");
+    const auto server = ReadDefault(merged, key + L"\\LocalServer32");
     return seen && *seen == stamp && server && *server == L"\"" + exePath + L"\"";
 }
 
@@ -223,7 +228,7 @@ std::optional<std::string> ForeignRegistration() {
     return std::nullopt;
 }
 
-RegistrationOutcome RegisterServer(const std::wstring& exePath) {
+RegistrationOutcome RegisterServer(const std::wstring& exePath, TypeLibKey typeLibKey) {
     if (const auto foreign = ForeignRegistration()) {
         return {1, "nodesim: not registered: " + *foreign +
                        "; the simulator never takes another program's place"};
@@ -235,13 +240,13 @@ RegistrationOutcome RegisterServer(const std::wstring& exePath) {
     }
     const std::wstring path = exePath;
     RegistrationOutcome outcome{0, ""};
-    if (WriteClasses(kUser, exePath) && ActivationFinds(kUser, exePath)) {
+    if (WriteClasses(kUser, exePath, typeLibKey) && ActivationFinds(kUser, exePath)) {
         RegisterTypeLibForUser(library, const_cast<LPOLESTR>(path.c_str()), nullptr);
         outcome.message = "registered " + Narrow(exePath) + " for the current user";
     } else {
         // This system's activation does not read the user's classes: the machine's it is.
         RemoveClasses(kUser);
-        if (!WriteClasses(kMachine, exePath) ||
+        if (!WriteClasses(kMachine, exePath, typeLibKey) ||
             FAILED(RegisterTypeLib(library, const_cast<LPOLESTR>(path.c_str()), nullptr))) {
             RemoveClasses(kMachine);
             outcome = {1,
@@ -268,8 +273,8 @@ RegistrationOutcome UnregisterServer() {
     }
     // UnRegisterTypeLib reads the library from the registered path, which may be gone; the keys
     // are the simulator's own GUIDs, so they are removed directly as well.
-    UnRegisterTypeLibForUser(LIBID_NodeSim, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
-    UnRegisterTypeLib(LIBID_NodeSim, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
+    UnRegisterTypeLibForUser(LIBID_NodeSim, 1, 0, LOCALE_NEUTRAL, kOwnSysKind);
+    UnRegisterTypeLib(LIBID_NodeSim, 1, 0, LOCALE_NEUTRAL, kOwnSysKind);
     for (const ClassesRoot& r : {kUser, kMachine}) {
         removed += RemoveTypeLibrary(r);
     }

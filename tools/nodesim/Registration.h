@@ -13,9 +13,15 @@ struct RegistrationOutcome {
     std::string message;  // one line
 };
 
-// Registers for the current user where activation sees per-user classes (Windows), else for the
-// machine (Wine, whose activation reads only the machine's classes).
-RegistrationOutcome RegisterServer(const std::wstring& exePath);
+// Whether the classes name their type library. A host may leave that out; a client then has to
+// reach the library through an instance's own type information.
+enum class TypeLibKey { Written, Omitted };
+
+// Registers in the program's own registry view (a 32-bit simulator in the 32-bit view, as a
+// 32-bit host does): for the current user where activation sees per-user classes (Windows), else
+// for the machine (Wine, whose activation reads only the machine's classes).
+RegistrationOutcome RegisterServer(const std::wstring& exePath,
+                                   TypeLibKey typeLibKey = TypeLibKey::Written);
 RegistrationOutcome UnregisterServer();
 
 // A registration of one of the simulator's ProgIDs that belongs to another program, described;

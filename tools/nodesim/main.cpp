@@ -1,5 +1,5 @@
-// nodesim.exe: with no arguments (or started by COM) the simulator itself; with /RegServer or
-// /UnregServer its registration; with a verb a command to the running simulator.
+// nodesim.exe: with no arguments (or started by COM) the simulator itself; with /RegServer
+// [/NoTypeLib] or /UnregServer its registration; with a verb a command to the running simulator.
 #include <windows.h>
 
 #include <objbase.h>
@@ -80,8 +80,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (args.empty() || IsSwitch(args[0], L"Embedding")) {
         code = Serve();
     } else if (IsSwitch(args[0], L"RegServer") || IsSwitch(args[0], L"UnregServer")) {
+        // "/RegServer /NoTypeLib" leaves the classes without their TypeLib key, as some hosts
+        // register, so that a client's way to the library through an instance can be tried.
+        const auto typeLibKey = args.size() > 1 && IsSwitch(args[1], L"NoTypeLib")
+                                    ? nodesim::TypeLibKey::Omitted
+                                    : nodesim::TypeLibKey::Written;
         const auto outcome = IsSwitch(args[0], L"RegServer")
-                                 ? nodesim::RegisterServer(ProgramPath())
+                                 ? nodesim::RegisterServer(ProgramPath(), typeLibKey)
                                  : nodesim::UnregisterServer();
         (outcome.exitCode == 0 ? nodesim::WriteOut : nodesim::WriteErr)(outcome.message + "\r\n");
         code = outcome.exitCode;

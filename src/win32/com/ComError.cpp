@@ -57,6 +57,10 @@ const char* KnownText(HRESULT hr) {
             return "Library not registered";
         case 0x80029C4AUL:
             return "Error loading type library/DLL";
+        case 0x80040202UL:  // CONNECT_E_CANNOTCONNECT
+            return "The host refused the receiver of its events";
+        case 0x80040200UL:  // CONNECT_E_NOCONNECTION
+            return "The host has no such connection for its events";
         default:
             return nullptr;
     }

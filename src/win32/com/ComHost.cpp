@@ -109,7 +109,14 @@ public:
     explicit ComHostFactory(HostEventTarget& events) : events_(events) {}
 
     std::shared_ptr<HostApp> CreateMainObject() override {
-        const com::MainObjectClass mainClass = com::FindMainObjectClass(kSetupConfigProgId);
+        com::MainObjectClass mainClass = com::FindMainObjectClass(kSetupConfigProgId);
+        // A station that misses an event misses it without a word (a link never logged, a
+        // touch-tone command never obeyed, the host's closing never seen), so start-up refuses.
+        if (!mainClass.ids.missing.empty()) {
+            throw HostEventsUnavailable("EchoLink's events " + com::JoinNames(mainClass.ids.missing) +
+                                        " cannot be received: its type information does not "
+                                        "declare them");
+        }
         ComPtr<IDispatch> object;
         HRESULT hr =
             CoCreateInstance(mainClass.clsid, nullptr, CLSCTX_SERVER, IID_PPV_ARGS(&object));
@@ -123,14 +130,16 @@ public:
             hr = container->FindConnectionPoint(mainClass.eventsIid, point.GetAddressOf());
         }
         ComPtr<com::EventSink> sink;
-        sink.Attach(new com::EventSink(events_, mainClass.events.Get(), mainClass.eventsIid));
+        sink.Attach(new com::EventSink(events_, mainClass.events.Get(), mainClass.eventsIid,
+                                       std::move(mainClass.ids.byId)));
         DWORD cookie = 0;
         if (SUCCEEDED(hr)) {
             hr = point->Advise(sink.Get(), &cookie);
         }
         if (FAILED(hr)) {
             sink->Detach();
-            com::ThrowHostError(hr, nullptr, "EchoLink's events cannot be received");
+            throw HostEventsUnavailable("EchoLink's events cannot be received: " +
+                                        com::DescribeFailure(hr, nullptr));
         }
         return std::make_shared<ComHostApp>(std::move(object), std::move(point), cookie,
                                             std::move(sink));

@@ -1,30 +1,18 @@
 #include "win32/com/EventSink.h"
 
+#include <cwchar>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "win32/com/ComText.h"
 
 namespace hourmark::win32::com {
 
-EventSink::EventSink(HostEventTarget& target, ITypeInfo* source, const IID& sourceIid)
-    : target_(&target), source_(source), sourceIid_(sourceIid) {
-    const std::pair<const wchar_t*, Event> names[] = {
-        {L"StationListReceived", Event::StationListReceived},
-        {L"Closing", Event::Closing},
-        {L"Connected", Event::Connected},
-        {L"Disconnected", Event::Disconnected},
-        {L"DTMFString", Event::DTMFString},
-    };
-    for (const auto& [name, event] : names) {
-        LPOLESTR n = const_cast<LPOLESTR>(name);
-        MEMBERID id = MEMBERID_NIL;
-        if (source_ && SUCCEEDED(source_->GetIDsOfNames(&n, 1, &id))) {
-            events_.emplace(id, event);
-        }
-    }
-}
+EventSink::EventSink(HostEventTarget& target, ITypeInfo* source, const IID& sourceIid,
+                     std::map<DISPID, HostEvent> ids)
+    : target_(&target), source_(source), sourceIid_(sourceIid), events_(std::move(ids)) {}
 
 STDMETHODIMP EventSink::QueryInterface(REFIID riid, void** object) {
     if (object == nullptr) {
@@ -72,10 +60,20 @@ STDMETHODIMP EventSink::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
 }
 
 STDMETHODIMP EventSink::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (!source_) {
-        return DISP_E_UNKNOWNNAME;
+    if (names == nullptr || ids == nullptr || count == 0) {
+        return E_INVALIDARG;
     }
-    return source_->GetIDsOfNames(names, count, ids);
+    // The host's type information may be a proxy, which cannot look names up: answer from the
+    // events already mapped. Only the member name is known here, not its arguments.
+    for (UINT i = 0; i < count; ++i) {
+        ids[i] = DISPID_UNKNOWN;
+    }
+    for (const auto& [id, event] : events_) {
+        if (names[0] != nullptr && _wcsicmp(names[0], EventName(event)) == 0) {
+            ids[0] = id;
+        }
+    }
+    return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
 }
 
 namespace {
@@ -101,21 +99,21 @@ std::string Argument(const DISPPARAMS& params, UINT i) {
 
 }  // namespace
 
-void EventSink::Deliver(Event event, const DISPPARAMS& params) {
+void EventSink::Deliver(HostEvent event, const DISPPARAMS& params) {
     switch (event) {
-        case Event::StationListReceived:
+        case HostEvent::StationListReceived:
             target_->StationListReceived();
             break;
-        case Event::Closing:
+        case HostEvent::Closing:
             target_->Closing();
             break;
-        case Event::Connected:
+        case HostEvent::Connected:
             target_->Connected(Argument(params, 0), Argument(params, 1), Argument(params, 2));
             break;
-        case Event::Disconnected:
+        case HostEvent::Disconnected:
             target_->Disconnected(Argument(params, 0));
             break;
-        case Event::DTMFString:
+        case HostEvent::DTMFString:
             target_->DTMFString(Argument(params, 0));
             break;
     }

@@ -10,14 +10,16 @@
 #include <map>
 
 #include "win32/com/ComHost.h"
+#include "win32/com/EventIds.h"
 
 namespace hourmark::win32::com {
 
 class EventSink final : public IDispatch {
 public:
-    // source describes the dispinterface; its DISPIDs are looked up by the events' names, since
-    // every host numbers them its own way.
-    EventSink(HostEventTarget& target, ITypeInfo* source, const IID& sourceIid);
+    // source describes the dispinterface; ids are its events' DISPIDs, found by name
+    // (FindEventIds), since every host numbers them its own way.
+    EventSink(HostEventTarget& target, ITypeInfo* source, const IID& sourceIid,
+              std::map<DISPID, HostEvent> ids);
 
     // After this no event reaches the target (the host may still hold the sink for a while).
     void Detach() { target_ = nullptr; }
@@ -35,15 +37,14 @@ public:
                         VARIANT* result, EXCEPINFO* info, UINT* badArg) override;
 
 private:
-    enum class Event { StationListReceived, Closing, Connected, Disconnected, DTMFString };
     ~EventSink() = default;
-    void Deliver(Event event, const DISPPARAMS& params);
+    void Deliver(HostEvent event, const DISPPARAMS& params);
 
     LONG refs_ = 1;
     HostEventTarget* target_;
     Microsoft::WRL::ComPtr<ITypeInfo> source_;
     IID sourceIid_;
-    std::map<DISPID, Event> events_;
+    std::map<DISPID, HostEvent> events_;
 };
 
 }  // namespace hourmark::win32::com

@@ -137,19 +137,6 @@ ComPtr<ITypeInfo> DispatchSide(ComPtr<ITypeInfo> info, IID& iid) {
     return nullptr;
 }
 
-int EventsDeclared(ITypeInfo* events) {
-    int found = 0;
-    for (const wchar_t* name :
-         {L"StationListReceived", L"Closing", L"Connected", L"Disconnected", L"DTMFString"}) {
-        LPOLESTR n = const_cast<LPOLESTR>(name);
-        MEMBERID id = MEMBERID_NIL;
-        if (SUCCEEDED(events->GetIDsOfNames(&n, 1, &id))) {
-            ++found;
-        }
-    }
-    return found;
-}
-
 }  // namespace
 
 ComPtr<ITypeLib> TypeLibraryOfClass(const CLSID& clsid) {
@@ -195,10 +182,11 @@ std::optional<MainObjectClass> FindEventRaisingClass(ITypeLib* library) {
             if (!events) {
                 continue;
             }
-            const int score = EventsDeclared(events.Get());
+            EventIds ids = FindEventIds(events.Get());
+            const int score = static_cast<int>(ids.byId.size());
             if (score > bestScore) {
                 bestScore = score;
-                best = MainObjectClass{clsid, events, iid};
+                best = MainObjectClass{clsid, events, iid, std::move(ids)};
             }
         }
     }
@@ -218,8 +206,8 @@ MainObjectClass FindMainObjectClass(const wchar_t* progId) {
     }
     auto found = FindEventRaisingClass(library.Get());
     if (!found) {
-        throw HostError("the type library of " + name +
-                        " has no creatable class that raises events");
+        throw HostEventsUnavailable("the type library of " + name +
+                                    " has no creatable class that raises events");
     }
     return *std::move(found);
 }

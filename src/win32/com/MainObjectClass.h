@@ -10,6 +10,8 @@
 
 #include <optional>
 
+#include "win32/com/EventIds.h"
+
 namespace hourmark::win32::com {
 
 struct MainObjectClass {
@@ -17,6 +19,8 @@ struct MainObjectClass {
     // The default source dispinterface and its IID, for the event sink.
     Microsoft::WRL::ComPtr<ITypeInfo> events;
     IID eventsIid{};
+    // The events' ids in that dispinterface, and the events it does not declare.
+    EventIds ids;
 };
 
 // Throws HostError when the ProgID is not registered, its type library cannot be found, or the
