@@ -170,7 +170,7 @@ bool HourMarkProcess::StartUpOver() const {
 bool ShellShowsTrayIcons() {
     bool shown = false;
     EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
+        [](HWND window, LPARAM param) CALLBACK -> BOOL {
             if (WindowClass(window) == L"__winex11_standalone_tray" && IsWindowVisible(window)) {
                 *reinterpret_cast<bool*>(param) = true;
             }
@@ -216,7 +216,7 @@ HWND HourMarkProcess::Control(int id) const {
     // The controls sit inside their frames, so the search goes through the whole tree.
     EnumChildWindows(
         main,
-        [](HWND child, LPARAM param) -> BOOL {
+        [](HWND child, LPARAM param) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<ById*>(param);
             if (GetDlgCtrlID(child) == s->id) {
                 s->found = child;

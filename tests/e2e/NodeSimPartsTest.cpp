@@ -239,7 +239,8 @@ std::uint64_t Duration(const std::string& bytes) {
         if (offset >= bytes.size()) {
             return 0;
         }
-        const std::size_t got = std::min<std::size_t>(n, bytes.size() - offset);
+        const std::size_t got =
+            std::min<std::size_t>(n, static_cast<std::size_t>(bytes.size() - offset));
         std::memcpy(buffer, bytes.data() + offset, got);
         return got;
     };

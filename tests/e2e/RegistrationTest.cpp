@@ -39,10 +39,17 @@ protected:
     }
 
     static bool SimulatorClassRegistered() {
-        return GetDefault(HKEY_CLASSES_ROOT,
-                          L"CLSID\\" + GuidString(CLSID_Node) + L"\\LocalServer32") ||
-               GetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\CLSID\\" +
-                                                 GuidString(CLSID_Node) + L"\\LocalServer32");
+        for (const REGSAM view : {REGSAM{KEY_WOW64_32KEY}, REGSAM{KEY_WOW64_64KEY}}) {
+            if (GetDefault(HKEY_CLASSES_ROOT,
+                           L"CLSID\\" + GuidString(CLSID_Node) + L"\\LocalServer32", view) ||
+                GetDefault(HKEY_CURRENT_USER,
+                           L"Software\\Classes\\CLSID\\" + GuidString(CLSID_Node) +
+                               L"\\LocalServer32",
+                           view)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // Registering over it is refused, with a message naming it; removing leaves it alone.
@@ -67,10 +74,14 @@ TEST_F(Registration, IsWhereActivationFindsItAndGoesAwayCompletely) {
     CLSID found{};
     ASSERT_EQ(CLSIDFromProgID(L"EchoLink.SetupConfig", &found), S_OK);
     EXPECT_TRUE(IsEqualCLSID(found, CLSID_NodeSetupConfig));
-    const auto server =
-        GetDefault(HKEY_CLASSES_ROOT, L"CLSID\\" + GuidString(CLSID_Node) + L"\\LocalServer32");
+    // Like a host of its bitness: in its own registry view, and only there.
+    const std::wstring key = L"CLSID\\" + GuidString(CLSID_Node) + L"\\LocalServer32";
+    const REGSAM own = ViewOfProgram(NodeSim::Program());
+    const auto server = GetDefault(HKEY_CLASSES_ROOT, key, own);
     ASSERT_TRUE(server);
     EXPECT_EQ(*server, L"\"" + NodeSim::Program() + L"\"");
+    EXPECT_FALSE(GetDefault(HKEY_CLASSES_ROOT, key,
+                            own == KEY_WOW64_32KEY ? KEY_WOW64_64KEY : KEY_WOW64_32KEY));
 
     ASSERT_EQ(NodeSim::Run({"/UnregServer"}).exitCode, 0u);
     EXPECT_FALSE(SimulatorClassRegistered());

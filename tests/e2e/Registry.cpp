@@ -14,14 +14,29 @@ void SetDefault(HKEY root, const std::wstring& key, const std::wstring& value) {
     }
 }
 
-std::optional<std::wstring> GetDefault(HKEY root, const std::wstring& key) {
+std::optional<std::wstring> GetDefault(HKEY root, const std::wstring& key, REGSAM view) {
+    HKEY k = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | view, &k) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
     wchar_t value[1024] = {};
     DWORD size = sizeof value - sizeof(wchar_t);
-    if (RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) !=
-        ERROR_SUCCESS) {
+    DWORD type = 0;
+    const LONG rc =
+        RegQueryValueExW(k, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(k);
+    if (rc != ERROR_SUCCESS || type != REG_SZ) {
         return std::nullopt;
     }
     return std::wstring(value);
+}
+
+REGSAM ViewOfProgram(const std::wstring& path) {
+    DWORD kind = 0;
+    if (GetBinaryTypeW(path.c_str(), &kind) && kind == SCS_32BIT_BINARY) {
+        return KEY_WOW64_32KEY;
+    }
+    return KEY_WOW64_64KEY;
 }
 
 void DeleteKey(HKEY root, const std::wstring& key) {

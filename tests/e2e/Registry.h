@@ -9,7 +9,10 @@
 namespace e2e {
 
 void SetDefault(HKEY root, const std::wstring& key, const std::wstring& value);
-std::optional<std::wstring> GetDefault(HKEY root, const std::wstring& key);
+// view: 0 for this program's own view of the registry, else KEY_WOW64_32KEY or KEY_WOW64_64KEY.
+std::optional<std::wstring> GetDefault(HKEY root, const std::wstring& key, REGSAM view = 0);
+// The registry view a program of that file's bitness registers in.
+REGSAM ViewOfProgram(const std::wstring& path);
 void DeleteKey(HKEY root, const std::wstring& key);
 std::wstring GuidString(const GUID& guid);
 

@@ -558,6 +558,40 @@ TEST_F(Station, TheHostClosingEndsHourMarkWithItsSettingsSaved) {
     EXPECT_EQ(p.ReadFile(L"hourmark.ini"), hourmark::FormatSettings(expected));
 }
 
+// A host whose class names no type library is read through the host object's own type
+// information, a proxy across processes; its events must reach HourMark all the same.
+TEST_F(Station, EveryEventArrivesWhenTheHostsClassNamesNoTypeLibrary) {
+    struct Reregister {
+        ~Reregister() { NodeSim::Run({"/RegServer"}); }
+    } reregister;
+    NodeSim::Must({"/RegServer", "/NoTypeLib"});
+    SettingsValues s = NoBoxesTicked();
+    s.nodes[2] = {"QX3EF-L", 0, "", "", 10};
+    HourMarkProcess& p = Started("instance-path", s);
+
+    NodeSim::Must({"link", "QX3EF-L"});
+    EXPECT_TRUE(WaitForText(p, Control::cmdRemoteNode2, "QX3EF-L*"));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            return p.ReadFile(L"HourMarkLog.txt").find("<EchoLink> connected: QX3EF-L") !=
+                   std::string::npos;
+        },
+        5000));
+    NodeSim::Must({"dtmf", "*0*"});
+    EXPECT_TRUE(WaitForTrace("call\tSpeakPhrase\t8"));
+    ASSERT_TRUE(PumpUntil([&] { return CheckOf(p, Control::cbAutoOverride) == BST_CHECKED; }, 5000));
+
+    // The host's closing ends HourMark with its settings saved, a change made just before too.
+    PostMessageW(p.Control(ControlId(Control::cbHalfHour)), BM_CLICK, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return CheckOf(p, Control::cbHalfHour) == BST_CHECKED; }, 5000));
+    NodeSim::Must({"close"});
+    EXPECT_EQ(p.WaitForExit(10000), 0);
+    SettingsValues expected = s;
+    expected.schedule[1] = 1;
+    EXPECT_EQ(p.ReadFile(L"hourmark.ini"), hourmark::FormatSettings(expected));
+    EXPECT_TRUE(p.MessageBoxes().empty());
+}
+
 TEST_F(Station, AHostFailingEveryCallGivesOneMessageAndHourMarkGoesOn) {
     HourMarkProcess& p = Started("failing", NoBoxesTicked());
     NodeSim::Must({"fail", "IsTransmitting", "the radio is gone"});

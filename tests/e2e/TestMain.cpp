@@ -13,14 +13,17 @@
 
 namespace {
 
+std::wstring FullPath(const std::wstring& path) {
+    wchar_t full[MAX_PATH * 2];
+    const DWORD m = GetFullPathNameW(path.c_str(), MAX_PATH * 2, full, nullptr);
+    return m > 0 && m < MAX_PATH * 2 ? std::wstring(full, m) : path;
+}
+
 std::wstring BesideTestProgram(const wchar_t* relative) {
     wchar_t path[MAX_PATH * 2];
     const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
     std::wstring p(path, n);
-    const std::wstring joined = p.substr(0, p.find_last_of(L"\\/") + 1) + relative;
-    wchar_t full[MAX_PATH * 2];
-    const DWORD m = GetFullPathNameW(joined.c_str(), MAX_PATH * 2, full, nullptr);
-    return m > 0 && m < MAX_PATH * 2 ? std::wstring(full, m) : joined;
+    return FullPath(p.substr(0, p.find_last_of(L"\\/") + 1) + relative);
 }
 
 class Simulator : public testing::Environment {
@@ -40,7 +43,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--nodesim=", 0) == 0) {
-            e2e::NodeSim::SetProgram(e2e::Widen(arg.substr(10)));
+            // The build names it as a Unix path; the simulator registers its Windows one.
+            e2e::NodeSim::SetProgram(FullPath(e2e::Widen(arg.substr(10))));
         }
     }
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {

@@ -3,13 +3,18 @@
 #   BUILD=/path/to/build/windows SRC=/path/to/source . tests/e2e/lib.sh
 : "${BUILD:?}" "${SRC:?}"
 export HOURMARK_WINEPREFIX="$BUILD/wineprefix"
-NODESIM_EXE="$BUILD/tools/nodesim/nodesim.exe"
-NODESIM_TRACE="$BUILD/tools/nodesim/nodesim-trace.txt"
+# The simulator the tests drive (HOURMARK_NODESIM: the 32-bit one, as a station's host is, when
+# this tree is 64-bit), and the nodesim.exe whose command line drives it (this tree's own).
+NODESIM_EXE="${HOURMARK_NODESIM:-$BUILD/tools/nodesim/nodesim.exe}"
+NODESIM_CLIENT="$BUILD/tools/nodesim/nodesim.exe"
+NODESIM_TRACE="$(dirname "$NODESIM_EXE")/nodesim-trace.txt"
 
 # nodesim VERB ARGS...: runs one command; its answer on stdout (CR removed), its exit code kept.
+# Registration is the simulator's own; every other verb goes through the command line.
 nodesim() {
-    local out rc
-    out=$("$SRC/cmake/wine-run" "$NODESIM_EXE" "$@")
+    local out rc exe="$NODESIM_CLIENT"
+    case "${1:-}" in /RegServer | /UnregServer) exe="$NODESIM_EXE" ;; esac
+    out=$("$SRC/cmake/wine-run" "$exe" "$@")
     rc=$?
     printf '%s' "$out" | tr -d '\r'
     [ -n "$out" ] && echo

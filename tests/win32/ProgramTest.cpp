@@ -58,7 +58,7 @@ public:
             HWND found;
         } s{info.dwProcessId, cls, visibleOnly, nullptr};
         EnumWindows(
-            [](HWND h, LPARAM p) -> BOOL {
+            [](HWND h, LPARAM p) CALLBACK -> BOOL {
                 auto* search = reinterpret_cast<Search*>(p);
                 DWORD pid = 0;
                 GetWindowThreadProcessId(h, &pid);

@@ -153,7 +153,8 @@ bool WriteClasses(const ClassesRoot& r, const std::wstring& exePath, TypeLibKey 
              WriteDefault(r, key, c.name) &&
              WriteDefault(r, key + L"\\LocalServer32", L"\"" + exePath + L"\"") &&
              WriteDefault(r, key + L"\\ProgID", c.progId) &&
-             (typeLibKey == TypeLibKey::Omitted || WriteDefault(r, key + L"\\TypeLib", libid)) &&
+             (typeLibKey == TypeLibKey::Omitted ? (DeleteTree(r, key + L"\\TypeLib"), true)
+                                                : WriteDefault(r, key + L"\\TypeLib", libid)) &&
              WriteDefault(r, key + L"\\Version", L"1.0");
     }
     return ok;
