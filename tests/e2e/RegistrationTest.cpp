@@ -42,10 +42,10 @@ protected:
         for (const REGSAM view : {REGSAM{KEY_WOW64_32KEY}, REGSAM{KEY_WOW64_64KEY}}) {
             if (GetDefault(HKEY_CLASSES_ROOT,
                            L"CLSID\\" + GuidString(CLSID_Node) + L"\\LocalServer32", view) ||
-                GetDefault(HKEY_CURRENT_USER,
-                           L"Software\\Classes\\CLSID\\" + GuidString(CLSID_Node) +
-                               L"\\LocalServer32",
-                           view)) {
+                GetDefault(
+                    HKEY_CURRENT_USER,
+                    L"Software\\Classes\\CLSID\\" + GuidString(CLSID_Node) + L"\\LocalServer32",
+                    view)) {
                 return true;
             }
         }

@@ -579,7 +579,8 @@ TEST_F(Station, EveryEventArrivesWhenTheHostsClassNamesNoTypeLibrary) {
         5000));
     NodeSim::Must({"dtmf", "*0*"});
     EXPECT_TRUE(WaitForTrace("call\tSpeakPhrase\t8"));
-    ASSERT_TRUE(PumpUntil([&] { return CheckOf(p, Control::cbAutoOverride) == BST_CHECKED; }, 5000));
+    ASSERT_TRUE(
+        PumpUntil([&] { return CheckOf(p, Control::cbAutoOverride) == BST_CHECKED; }, 5000));
 
     // The host's closing ends HourMark with its settings saved, a change made just before too.
     PostMessageW(p.Control(ControlId(Control::cbHalfHour)), BM_CLICK, 0, 0);

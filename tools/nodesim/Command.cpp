@@ -83,7 +83,8 @@ const std::vector<std::string>& MemberNames() {
 }
 
 std::string Usage() {
-    return "usage: nodesim.exe [/RegServer [/NoTypeLib] | /UnregServer | dtmf DIGITS | link CALL [NAME] "
+    return "usage: nodesim.exe [/RegServer [/NoTypeLib] | /UnregServer | dtmf DIGITS | link CALL "
+           "[NAME] "
            "[ADDR] | unlink CALL | stationlist | close | callsign CALL | keyingline N | nodelist "
            "TEXT | busy transmitting|a|b on|off | fail OPERATION TEXT|off | refuse CALL [off] | "
            "lag MS | slow OPERATION MS | state | trace [clear] | reset]";

@@ -60,10 +60,8 @@ public:
         if (SUCCEEDED(hr)) {
             return true;
         }
-        error = description.empty() ? "error " + CodeText(hr == DISP_E_EXCEPTION && info.scode
-                                                              ? info.scode
-                                                              : hr)
-                                    : description;
+        const HRESULT code = hr == DISP_E_EXCEPTION && FAILED(info.scode) ? info.scode : hr;
+        error = description.empty() ? "error " + CodeText(code) : description;
         return false;
     }
 
@@ -85,11 +83,12 @@ std::wstring RegisteredTracePath() {
         wchar_t value[1024] = {};
         DWORD size = sizeof value - sizeof(wchar_t);
         HKEY k = nullptr;
-        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ | view, &k) != ERROR_SUCCESS) {
+        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ | view, &k) !=
+            ERROR_SUCCESS) {
             continue;
         }
-        const LONG rc = RegQueryValueExW(k, nullptr, nullptr, nullptr,
-                                         reinterpret_cast<BYTE*>(value), &size);
+        const LONG rc =
+            RegQueryValueExW(k, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
         RegCloseKey(k);
         std::wstring server = rc == ERROR_SUCCESS ? value : L"";
         server.erase(std::remove(server.begin(), server.end(), L'"'), server.end());
@@ -156,8 +155,8 @@ int RunClientCommand(const std::vector<std::string>& words) {
         return 0;
     }
     ComPtr<IDispatch> object;
-    HRESULT hr = CoCreateInstance(CLSID_NodeSimControl, nullptr, CLSCTX_LOCAL_SERVER,
-                                  IID_PPV_ARGS(&object));
+    HRESULT hr =
+        CoCreateInstance(CLSID_NodeSimControl, nullptr, CLSCTX_LOCAL_SERVER, IID_PPV_ARGS(&object));
     if (FAILED(hr)) {
         WriteErr("nodesim: the simulator cannot be reached (" + CodeText(hr) +
                  "); is it registered (nodesim.exe /RegServer)?\r\n");

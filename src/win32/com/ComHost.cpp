@@ -113,7 +113,8 @@ public:
         // A station that misses an event misses it without a word (a link never logged, a
         // touch-tone command never obeyed, the host's closing never seen), so start-up refuses.
         if (!mainClass.ids.missing.empty()) {
-            throw HostEventsUnavailable("EchoLink's events " + com::JoinNames(mainClass.ids.missing) +
+            throw HostEventsUnavailable("EchoLink's events " +
+                                        com::JoinNames(mainClass.ids.missing) +
                                         " cannot be received: its type information does not "
                                         "declare them");
         }
