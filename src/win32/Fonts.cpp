@@ -49,26 +49,17 @@ int Fonts::HeightFor(int centiPoints, int dpiY) {
     return -MulDiv(centiPoints, dpiY, 7200);
 }
 
-Fonts::Fonts(int dpiY) : face_(ChooseFace()) {
-    normal_ = Make(face_, HeightFor(825, dpiY));
-    small_ = Make(face_, HeightFor(675, dpiY));
-}
-
-Fonts::~Fonts() {
-    if (normal_) {
-        DeleteObject(normal_);
-    }
-    if (small_) {
-        DeleteObject(small_);
-    }
-}
+Fonts::Fonts(int dpiY)
+    : face_(ChooseFace()),
+      normal_(Make(face_, HeightFor(825, dpiY))),
+      small_(Make(face_, HeightFor(675, dpiY))) {}
 
 HFONT Fonts::Get(FontSize size) const {
     switch (size) {
         case FontSize::Normal:
-            return normal_;
+            return normal_.get();
         case FontSize::Small:
-            return small_;
+            return small_.get();
         case FontSize::System:
             break;
     }

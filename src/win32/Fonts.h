@@ -2,6 +2,7 @@
 // closest face it does have otherwise, plus the system's own dialog font.
 #pragma once
 
+#include "win32/ScopedHandles.h"
 #include "win32/WinApi.h"
 
 #include <string>
@@ -17,7 +18,6 @@ enum class FontSize {
 class Fonts {
 public:
     explicit Fonts(int dpiY);
-    ~Fonts();
     Fonts(const Fonts&) = delete;
     Fonts& operator=(const Fonts&) = delete;
 
@@ -30,8 +30,8 @@ public:
 
 private:
     std::wstring face_;
-    HFONT normal_ = nullptr;
-    HFONT small_ = nullptr;
+    UniqueFont normal_;
+    UniqueFont small_;
 };
 
 }  // namespace hourmark::win32

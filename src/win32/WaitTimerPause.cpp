@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "win32/MessagePump.h"
+#include "win32/ScopedHandles.h"
 
 namespace hourmark::win32 {
 
@@ -14,17 +15,16 @@ constexpr DWORD kAnyWindowMessage = 0xFF;
 }  // namespace
 
 HANDLE WaitTimerPause::MakeArmedTimer(std::int64_t milliseconds) {
-    HANDLE timer = CreateWaitableTimerW(nullptr, TRUE, nullptr);
+    UniqueHandle timer(CreateWaitableTimerW(nullptr, TRUE, nullptr));
     if (!timer) {
         return nullptr;
     }
     LARGE_INTEGER due;
     due.QuadPart = -milliseconds * 10000;  // relative, in 100-nanosecond steps
-    if (!SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) {
-        CloseHandle(timer);
+    if (!SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE)) {
         return nullptr;
     }
-    return timer;
+    return timer.release();
 }
 
 void WaitTimerPause::WaitMilliseconds(std::int64_t milliseconds) {
@@ -33,18 +33,18 @@ void WaitTimerPause::WaitMilliseconds(std::int64_t milliseconds) {
     }
     // The deadline on the monotonic clock carries the pause when there is no timer to wait on.
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
-    HANDLE timer = makeTimer_(milliseconds);
+    UniqueHandle timer(makeTimer_(milliseconds));
     std::optional<WPARAM> quit;
     for (;;) {
         bool due = false;
         if (timer) {
+            HANDLE handle = timer.get();
             const DWORD r =
-                MsgWaitForMultipleObjects(1, &timer, FALSE, INFINITE, kAnyWindowMessage);
+                MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, kAnyWindowMessage);
             if (r == WAIT_OBJECT_0) {
                 due = true;
             } else if (r == WAIT_FAILED) {
-                CloseHandle(timer);
-                timer = nullptr;
+                timer.reset();
             }
         } else {
             const ULONGLONG now = GetTickCount64();
@@ -62,9 +62,7 @@ void WaitTimerPause::WaitMilliseconds(std::int64_t milliseconds) {
             break;
         }
     }
-    if (timer) {
-        CloseHandle(timer);
-    }
+    timer.reset();
     if (quit) {
         // Held back while this pause ran; the loop that waits outside it ends the program.
         PostQuitMessage(static_cast<int>(*quit));

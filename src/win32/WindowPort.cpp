@@ -7,18 +7,25 @@ namespace hourmark::win32 {
 
 namespace {
 
-Images LoadImages(HINSTANCE instance) {
-    Images i;
-    i.bigIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_HOURMARK), IMAGE_ICON, 32, 32, 0));
-    i.smallIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_HOURMARK), IMAGE_ICON, 16, 16, 0));
-    i.greenLed = static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDB_GREEN_LED), IMAGE_BITMAP, 0, 0, 0));
-    i.redLed = static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDB_RED_LED), IMAGE_BITMAP, 0, 0, 0));
-    return i;
+template <typename Holder>
+Holder Load(HINSTANCE instance, WORD id, UINT type, int size) {
+    return Holder(static_cast<typename Holder::pointer>(
+        LoadImageW(instance, MAKEINTRESOURCEW(id), type, size, size, 0)));
 }
+
+}  // namespace
+
+WindowPort::OwnedImages::OwnedImages(HINSTANCE instance)
+    : bigIcon(Load<UniqueIcon>(instance, IDI_HOURMARK, IMAGE_ICON, 32)),
+      smallIcon(Load<UniqueIcon>(instance, IDI_HOURMARK, IMAGE_ICON, 16)),
+      greenLed(Load<UniqueBitmap>(instance, IDB_GREEN_LED, IMAGE_BITMAP, 0)),
+      redLed(Load<UniqueBitmap>(instance, IDB_RED_LED, IMAGE_BITMAP, 0)) {}
+
+Images WindowPort::OwnedImages::View() const {
+    return {bigIcon.get(), smallIcon.get(), greenLed.get(), redLed.get()};
+}
+
+namespace {
 
 UINT IconFlag(MessageIcon icon) {
     switch (icon) {
@@ -39,7 +46,8 @@ WindowPort::WindowPort(HINSTANCE instance, WindowPortOptions options)
       options_(std::move(options)),
       dpi_(ScreenDpi()),
       fonts_(dpi_.y),
-      images_(LoadImages(instance)) {}
+      ownedImages_(instance),
+      images_(ownedImages_.View()) {}
 
 void WindowPort::Destroy() {
     pickerSession_.reset();
@@ -51,18 +59,8 @@ void WindowPort::Destroy() {
 }
 
 WindowPort::~WindowPort() {
+    // The windows go before the images and fonts they draw with.
     Destroy();
-    for (HGDIOBJ o :
-         {static_cast<HGDIOBJ>(images_.greenLed), static_cast<HGDIOBJ>(images_.redLed)}) {
-        if (o) {
-            DeleteObject(o);
-        }
-    }
-    for (HICON i : {images_.bigIcon, images_.smallIcon}) {
-        if (i) {
-            DestroyIcon(i);
-        }
-    }
 }
 
 bool WindowPort::Create(Station& station, StationInput& input) {

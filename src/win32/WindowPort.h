@@ -10,6 +10,7 @@
 #include "win32/MainWindow.h"
 #include "win32/ModalSession.h"
 #include "win32/NodeSetupWindow.h"
+#include "win32/ScopedHandles.h"
 #include "win32/StationInput.h"
 #include "win32/TrayIcon.h"
 #include "win32/WavPickerWindow.h"
@@ -73,6 +74,13 @@ private:
     WindowPortOptions options_;
     Dpi dpi_;
     Fonts fonts_;
+    // The icons and indicator bitmaps, owned here; images_ lends them to the windows.
+    struct OwnedImages {
+        explicit OwnedImages(HINSTANCE instance);
+        Images View() const;
+        UniqueIcon bigIcon, smallIcon;
+        UniqueBitmap greenLed, redLed;
+    } ownedImages_;
     Images images_;
     Station* station_ = nullptr;
     StationInput* input_ = nullptr;
