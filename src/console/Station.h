@@ -245,20 +245,19 @@ private:
     std::unique_ptr<frmNodeSetup> nodeSetup_;
     std::unique_ptr<frmSelect> wavPicker_;
 
-public:
-    // ---- State kept by the subsystems -------------------------------------------------------
+    // ---- State kept by the subsystems, each reached only through their handlers -------------
+    // The node is busy: IsTransmitting, IsBusyA and IsBusyB, all three read, in that order.
+    bool NodeBusy();
     // The scheduler's once-per-slot marks: the minute of the day (hour * 60 + minute, or -1) for
     // which each button was pressed by the schedule.
     int timeSlotPressed = -1;
     int fileSlotPressed = -1;
-    // The node is busy: IsTransmitting, IsBusyA and IsBusyB, all three read, in that order.
-    bool NodeBusy();
     // An auto-connect pass is walking the table.
     bool autoConnectWorking = false;
     // The file error message is open.
     bool fileErrorOpen = false;
     // A settings file that failed to read has not been copied aside yet: no save may replace
-    // it until a copy is kept.
+    // it until a copy is kept. Only the settings code clears it.
     bool damagedSettingsUnkept = false;
 };
 
