@@ -78,8 +78,8 @@ std::wstring LongPath(const std::wstring& path) {
     return full;
 }
 
-}  // namespace
-
+// The folder as a key: the long, full path in upper case, so that "C:\HourMark" and
+// "c:\hourmark\" (or its short name) are one folder.
 std::wstring FolderKey(const std::wstring& folder) {
     std::wstring key = LongPath(FullPath(folder));
     while (key.size() > 3 && (key.back() == L'\\' || key.back() == L'/')) {
@@ -96,6 +96,8 @@ std::wstring FolderKey(const std::wstring& folder) {
     return key;
 }
 
+// A hash of the key: a kernel object's name may hold neither a backslash nor more than MAX_PATH
+// characters.
 std::wstring FolderMutexName(const std::wstring& folder) {
     // FNV-1a over the key's UTF-16 units.
     std::uint64_t hash = 0xcbf29ce484222325ULL;
@@ -109,6 +111,8 @@ std::wstring FolderMutexName(const std::wstring& folder) {
     }
     return name;
 }
+
+}  // namespace
 
 bool ClaimProgramFolder() {
     // Never closed: the claim ends with the process, however it ends.

@@ -9,13 +9,6 @@
 
 namespace hourmark::win32 {
 
-// The folder as a key: the long, full path in upper case, so that "C:\HourMark" and
-// "c:\hourmark\" (or its short name) are one folder.
-std::wstring FolderKey(const std::wstring& folder);
-// The name of the folder's mutex: a hash of the key, since a kernel object's name may hold
-// neither a backslash nor more than MAX_PATH characters.
-std::wstring FolderMutexName(const std::wstring& folder);
-
 // Claims the running program's folder for the rest of the process's life. False when a copy
 // started from the same folder already holds it.
 bool ClaimProgramFolder();
