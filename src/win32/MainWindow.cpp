@@ -374,6 +374,15 @@ LRESULT CALLBACK MainWindow::ContainerProc(HWND hwnd, UINT msg, WPARAM wParam, L
             FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
             return 1;
         }
+        case WM_PRINTCLIENT: {
+            // A themed check box has its frame paint the background into the box's own device
+            // context; the frame's font must not stay selected there for the box's caption.
+            const HDC dc = reinterpret_cast<HDC>(wParam);
+            const int saved = SaveDC(dc);
+            const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+            RestoreDC(dc, saved);
+            return result;
+        }
         default:
             break;
     }

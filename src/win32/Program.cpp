@@ -14,8 +14,8 @@ int RunProgram(HINSTANCE instance, const HostFactoryMaker& makeHost,
                const std::function<void(RunningProgram&)>& afterStart) {
     // A drive with no medium fails quietly instead of Windows asking for a disk.
     SetErrorMode(SEM_FAILCRITICALERRORS);
-    // The layout is in twips: let Windows tell the real resolution rather than scale a bitmap.
-    SetProcessDPIAware();
+    // DPI awareness comes from the manifest (the layout is in twips at the real resolution):
+    // declared there, it holds before the first window, where no call made here could.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(com)) {
         MessageBoxW(nullptr, L"HourMark cannot start: COM is not available.", L"HourMark",
