@@ -291,9 +291,14 @@ TEST(WavPicker, TheCloseBoxClosesItAndTheTimersRunWhileItIsOpen) {
     WinRig rig;
     rig.ShowThroughTray();
     const int before = rig.input.ticks[Timer::tTime];
+    // What the operator typed into the file box gives way to the file that goes on the air.
+    rig.station.SelectedWavFile = "C:\\wav\\id.wav";
+    rig.station.tbFileName.SetText(rig.station.SelectedWavFile);
+    SetWindowTextW(rig.Child(L"tbFileName"), L"C:\\typed.wav");
     WhenShowing(rig, Dialog::WavPicker, 1200,
                 [&] { PostMessageW(rig.window.WavPickerWindowHandle(), WM_CLOSE, 0, 0); });
-    rig.station.OpenWavPicker();
+    SendMessageW(rig.Child(L"cmdFileSelect"), BM_CLICK, 0, 0);
+    EXPECT_EQ(TextOf(rig.Child(L"tbFileName")), L"C:\\wav\\id.wav");
     EXPECT_GE(rig.input.ticks[Timer::tTime] - before, 1);
     EXPECT_FALSE(rig.window.IsDialogShowing(Dialog::WavPicker));
     EXPECT_EQ(rig.input.Count("DialogInput"), 0u) << "the close box is no choice";
