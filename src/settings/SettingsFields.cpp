@@ -260,8 +260,8 @@ std::string FormatSettings(const SettingsValues& values, const UpperCasing& uppe
     line(" " + n(values.fanDtr) + " ");
     for (const NodeEntry& node : values.nodes) {
         const std::string call = upper ? upper(node.callsign) : AsciiUpper(node.callsign);
-        line(TextField(call) + "," + n(node.autoFlag) + "," +
-             TextField(node.startTime) + "," + TextField(node.stopTime) + "," + n(node.delay));
+        line(TextField(call) + "," + n(node.autoFlag) + "," + TextField(node.startTime) + "," +
+             TextField(node.stopTime) + "," + n(node.delay));
     }
     for (int i = 0; i < 50; ++i) {
         line("");

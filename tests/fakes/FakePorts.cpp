@@ -238,7 +238,7 @@ std::string FakeFiles::UpperCase(const std::string& text) {
             const auto next = static_cast<unsigned char>(text[++i]);
             out += static_cast<char>(c);
             out += static_cast<char>(next >= 0xA0 && next <= 0xBE && next != 0xB7 ? next - 0x20
-                                                                                   : next);
+                                                                                  : next);
         } else {
             out += static_cast<char>(c);
         }

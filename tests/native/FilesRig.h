@@ -10,9 +10,7 @@ namespace hourmark::native {
 
 class NoPause : public Pause {
 public:
-    std::int64_t WaitUpTo(std::int64_t milliseconds, const Over&) override {
-        return milliseconds;
-    }
+    std::int64_t WaitUpTo(std::int64_t milliseconds, const Over&) override { return milliseconds; }
 };
 
 class FilesRig {

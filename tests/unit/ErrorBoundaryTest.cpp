@@ -77,8 +77,8 @@ TEST(ErrorReport, NamesEveryHostOperationThatFails) {
         rig.host.Fail(c.operation, "no such luck");
         rig.station.DialogInput([&] { c.call(rig.station.host()); });
         ASSERT_EQ(rig.window.messages.size(), 1u) << c.operation;
-        EXPECT_EQ(rig.window.messages[0].text,
-                  std::string("EchoLink reported an error in ") + c.operation + ":\r\nno such luck");
+        EXPECT_EQ(rig.window.messages[0].text, std::string("EchoLink reported an error in ") +
+                                                   c.operation + ":\r\nno such luck");
     }
 }
 

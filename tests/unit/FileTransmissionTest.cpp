@@ -104,8 +104,7 @@ TEST(FileTransmission, SelectShowsThePickersChoiceOrEmptyText) {
     rig.window.onDialog = nullptr;
     rig.window.changed.clear();
     rig.station.Click(Control::cmdFileSelect);
-    EXPECT_EQ(std::count(rig.window.changed.begin(), rig.window.changed.end(),
-                         Control::tbFileName),
+    EXPECT_EQ(std::count(rig.window.changed.begin(), rig.window.changed.end(), Control::tbFileName),
               1);
 }
 

@@ -71,13 +71,13 @@ TEST(NodeSetup, ShowsTheTableAndOkStoresTheRowsTidied) {
         rows[0] = {1, "  qx5ee-l ", " 22:00 ", "06:00", "12.5"};
         rows[1].cbAuto = 1;
         rows[1].tbDelay = "1 5";
-        rows[2].tbRemoteNode = "qx1\xc3\xa4" "b-l";  // upper case is the code page's
+        rows[2].tbRemoteNode = "qx1\303\244b-l";  // upper case is the code page's
         rig.Press(&frmNodeSetup::Command2_Click);
         EXPECT_EQ(rig.window.showing.count(Dialog::NodeSetup), 0u);
     });
     const NodeTable& n = rig.station.nodes;
     EXPECT_EQ(n[0].callsign, "QX5EE-L");
-    EXPECT_EQ(n[2].callsign, "QX1\xc3\x84" "B-L");
+    EXPECT_EQ(n[2].callsign, "QX1\303\204B-L");
     EXPECT_EQ(n[0].startTime, "22:00");
     EXPECT_EQ(n[0].stopTime, "06:00");
     EXPECT_EQ(n[0].delay, 12);

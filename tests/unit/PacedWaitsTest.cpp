@@ -123,7 +123,8 @@ TEST(KillTime, ReadsTheCallersCountAgainAsItGoes) {
     };
     // Changed by the tick at 0.5 s: lengthened, the pause goes on; shortened below what has
     // passed, it ends right after that tick; shortened to later, it ends then.
-    for (const Case& c : {Case{1.0f, 4.0f, 4000}, Case{30.0f, 0.2f, 500}, Case{30.0f, 2.0f, 2000}}) {
+    for (const Case& c :
+         {Case{1.0f, 4.0f, 4000}, Case{30.0f, 0.2f, 500}, Case{30.0f, 2.0f, 2000}}) {
         Rig rig;
         StartAt(rig, 9, 0, 0);
         float pauseTime = c.from;

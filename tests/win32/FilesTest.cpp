@@ -88,8 +88,8 @@ TEST_F(DiskFilesTest, UpperCaseIsTheCodePages) {
     ASSERT_EQ(GetACP(), 1252u) << "the test prefix runs in Windows-1252";
     // Letters of the code page go up; a sharp s has no capital there, and a letter or a sign
     // the code page does not hold stays as it was rather than becoming a question mark.
-    EXPECT_EQ(files.UpperCase("qx1\xc3\xa4\xc3\xb6b-l"), "QX1\xc3\x84\xc3\x96B-L");
-    EXPECT_EQ(files.UpperCase("stra\xc3\x9f" "e"), "STRA\xc3\x9f" "E");
+    EXPECT_EQ(files.UpperCase("qx1\303\244\303\266b-l"), "QX1\303\204\303\226B-L");
+    EXPECT_EQ(files.UpperCase("stra\303\237e"), "STRA\303\237E");
     EXPECT_EQ(files.UpperCase("\xd0\xb6 \xf0\x9f\x93\xbb qx"), "\xd0\xb6 \xf0\x9f\x93\xbb QX");
 }
 
