@@ -163,6 +163,26 @@ TEST(NodeSetupDialog, EnterAndEscDoNothingAndTheTypedRowsReachTheHandlers) {
     EXPECT_FALSE(rig.window.IsDialogShowing(Dialog::NodeSetup));
 }
 
+TEST(NodeSetupDialog, OkStaysOpenOverTheReportWhenTheButtonsCannotBeCaptioned) {
+    WinRig rig;
+    rig.ShowThroughTray();
+    const std::size_t boxes = rig.closedBoxes.size();
+    bool openAfterTheReport = false;
+    WhenShowing(rig, Dialog::NodeSetup, 100, [&] {
+        HWND d = rig.window.NodeSetupWindowHandle();
+        rig.host.Fail("IsConnectedTo", "node gone");
+        SendMessageW(GetDlgItem(d, N::kOkId), BM_CLICK, 0, 0);
+        openAfterTheReport = rig.window.IsDialogShowing(Dialog::NodeSetup) && IsWindowVisible(d);
+        rig.host.Succeed("IsConnectedTo");
+        PostMessageW(GetDlgItem(d, N::kOkId), BM_CLICK, 0, 0);
+    });
+    rig.station.OpenNodeSetup();
+    EXPECT_TRUE(openAfterTheReport);
+    ASSERT_EQ(rig.closedBoxes.size(), boxes + 1);
+    EXPECT_NE(rig.closedBoxes.back().text.find(L"IsConnectedTo"), std::wstring::npos);
+    EXPECT_FALSE(rig.window.IsDialogShowing(Dialog::NodeSetup));
+}
+
 TEST(NodeSetupDialog, CancelAndTheCloseBoxCloseItAndTheTimersRunWhileItIsOpen) {
     WinRig rig;
     rig.ShowThroughTray();
