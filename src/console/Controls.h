@@ -117,6 +117,14 @@ public:
             notify_(id_);
         }
     }
+    // Puts the text on the screen even when the model holds it already: the window may show
+    // something else, such as what the operator typed into a text box.
+    void ShowText(const std::string& text) {
+        text_ = text;
+        if (notify_) {
+            notify_(id_);
+        }
+    }
     void SetEnabled(bool enabled) {
         if (enabled == enabled_) {
             return;

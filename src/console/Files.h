@@ -35,6 +35,9 @@ public:
     // The current directory of a drive ("c:" -> "c:\"); nullopt when the drive cannot be read.
     virtual std::optional<std::string> DriveDirectory(const std::string& drive) = 0;
     virtual std::optional<DirectoryListing> ListDirectory(const std::string& path) = 0;
+    // Upper case as the system's 8-bit code page has it (an a with umlaut becomes an A with
+    // umlaut where the code page holds both); a character it does not hold stays as it is.
+    virtual std::string UpperCase(const std::string& text) = 0;
 };
 
 }  // namespace hourmark

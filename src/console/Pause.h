@@ -4,13 +4,21 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace hourmark {
 
 class Pause {
 public:
+    // Asked after every event the pause ran, with the milliseconds waited so far: true ends the
+    // pause there.
+    using Over = std::function<bool(std::int64_t waitedMs)>;
+
     virtual ~Pause() = default;
-    virtual void WaitMilliseconds(std::int64_t milliseconds) = 0;
+    // Returns the milliseconds waited, on a clock that nobody sets: at least the time asked for,
+    // unless `over` ended the pause earlier.
+    virtual std::int64_t WaitUpTo(std::int64_t milliseconds, const Over& over) = 0;
+    void WaitMilliseconds(std::int64_t milliseconds) { WaitUpTo(milliseconds, nullptr); }
 };
 
 }  // namespace hourmark

@@ -103,7 +103,7 @@ public:
     // ---- The controls (the Windows layer draws them from here) -----------------------------
     std::string caption = "HourMark";
     TextControl Label1{Control::Label1,
-                       "Freeware - Questions, suggestions, etc. to hourmark@qx1ab.example"};
+                       "Freeware - Questions, suggestions, etc. to hm@qx1ab.example"};
     CheckBox cbHour{Control::cbHour, "Hour"};
     CheckBox cbHalfHour{Control::cbHalfHour, "Half Hour"};
     CheckBox cbQuarterHour{Control::cbQuarterHour, "Quarter Hour"};

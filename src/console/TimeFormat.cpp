@@ -64,8 +64,4 @@ std::string FormatTime(const LocalTime& t, std::string_view pattern, const std::
     return out;
 }
 
-double SecondsSinceMidnight(const LocalTime& t) {
-    return t.hour * 3600.0 + t.minute * 60.0 + t.second + t.millisecond / 1000.0;
-}
-
 }  // namespace hourmark

@@ -13,7 +13,4 @@ namespace hourmark {
 std::string FormatTime(const LocalTime& t, std::string_view pattern, const std::string& am,
                        const std::string& pm);
 
-// Seconds since local midnight, with the fraction.
-double SecondsSinceMidnight(const LocalTime& t);
-
 }  // namespace hourmark

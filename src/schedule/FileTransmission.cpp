@@ -35,7 +35,9 @@ void Station::CMDFile_Click() {
 
 void Station::cmdFileSelect_Click() {
     OpenWavPicker();
-    tbFileName.SetText(SelectedWavFile);
+    // Also when the picker changed nothing: the box must not keep what was typed into it, since
+    // the file that goes on the air is SelectedWavFile.
+    tbFileName.ShowText(SelectedWavFile);
 }
 
 }  // namespace hourmark

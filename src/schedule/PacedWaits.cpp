@@ -1,7 +1,6 @@
 // The two pauses that keep the program alive while a handler waits: everything else (ticks,
 // clicks, host events) runs nested inside them.
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 
@@ -10,15 +9,6 @@
 namespace hourmark {
 
 namespace {
-
-// The local clock on one running count, so that a pause can bridge midnight.
-std::int64_t LocalMilliseconds(const LocalTime& t) {
-    using namespace std::chrono;
-    const sys_days date = year_month_day{year{t.year}, month{static_cast<unsigned>(t.month)},
-                                         day{static_cast<unsigned>(t.day)}};
-    const std::int64_t days = date.time_since_epoch().count();
-    return ((days * 24 + t.hour) * 60 + t.minute) * 60000LL + t.second * 1000LL + t.millisecond;
-}
 
 // Far beyond any pause worth asking for, and well inside what a 64-bit count holds.
 constexpr double kLongestPauseMs = 1e15;
@@ -45,18 +35,16 @@ void Station::KillTime(const float& pauseTime) {
         return;  // nothing to wait for, and no events run
     }
     dispatcher().DeliverHeld();
+    // Time is counted on the pause's own clock, which neither midnight nor a clock set by hand
+    // moves. The caller's count is read again after every event the pause runs: shortened, it
+    // ends the pause there; lengthened, it keeps the pause waiting.
     std::int64_t elapsed = 0;
-    std::int64_t last = LocalMilliseconds(Now());
-    // The caller's count is read again on every pass.
     for (std::int64_t target = PauseMilliseconds(pauseTime); elapsed < target;
          target = PauseMilliseconds(pauseTime)) {
-        const std::int64_t slice = target - elapsed;
-        ports_.pause.WaitMilliseconds(slice);
-        const std::int64_t now = LocalMilliseconds(Now());
-        // The pause waited at least its slice; the clock can only tell that it waited longer
-        // (a nested pause). A clock set back, at midnight or by hand, takes nothing away.
-        elapsed += std::max(now - last, slice);
-        last = now;
+        const std::int64_t before = elapsed;
+        elapsed += ports_.pause.WaitUpTo(target - elapsed, [&](std::int64_t waited) {
+            return before + waited >= PauseMilliseconds(pauseTime);
+        });
     }
 }
 

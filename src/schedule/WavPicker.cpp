@@ -130,7 +130,10 @@ void frmSelect::Command1_Click() {
         name = files[static_cast<std::size_t>(highlighted)];
     }
     station_.SelectedWavFile = filPath + "\\" + name;
-    station_.LastWavDir = dirPath;
+    // A picker that could show no directory at all leaves the remembered one alone.
+    if (!dirPath.empty()) {
+        station_.LastWavDir = dirPath;
+    }
     station_.CloseWavPicker();
 }
 

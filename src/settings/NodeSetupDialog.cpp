@@ -15,15 +15,6 @@ std::string TrimBlanks(const std::string& s) {
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-std::string UpperCase(std::string s) {
-    for (char& c : s) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return s;
-}
-
 }  // namespace
 
 void frmNodeSetup::Form_Load() {
@@ -63,21 +54,16 @@ void frmNodeSetup::Command2_Click() {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const NodeSetupRow& row = rows[i];
         NodeEntry& entry = station_.nodes[i];
-        entry.callsign = UpperCase(TrimBlanks(row.tbRemoteNode));
+        entry.callsign = station_.files().UpperCase(TrimBlanks(row.tbRemoteNode));
         entry.autoFlag = row.cbAuto == 1 ? 1 : 0;
         entry.startTime = TrimBlanks(row.tbTimeStart);
         entry.stopTime = TrimBlanks(row.tbTimeStop);
         entry.delay = DelayFromText(row.tbDelay);
     }
     station_.WriteIniFile();
-    try {
-        station_.LoadNodeButtons();
-    } catch (const HostFailure&) {
-        // The rows are stored and saved; the dialog has done its job and closes before the
-        // failure is reported.
-        station_.CloseNodeSetup();
-        throw;
-    }
+    // A failure to caption the buttons goes to the error boundary before the dialog closes: the
+    // rows are stored and saved, and the dialog stays open over the report.
+    station_.LoadNodeButtons();
     station_.CloseNodeSetup();
 }
 

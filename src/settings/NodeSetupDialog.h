@@ -28,8 +28,9 @@ public:
 
     // Re-reads the settings file, then fills the rows from the node table.
     void Form_Load();
-    // OK: stores the rows, saves, re-captions the node buttons and closes. A callsign or time
-    // holding a double quote, which the settings file cannot keep as one field, is refused
+    // OK: stores the rows, saves, re-captions the node buttons and closes; when the buttons
+    // cannot be captioned, the failure goes to the caller and the dialog stays open. A callsign or
+    // time holding a double quote, which the settings file cannot keep as one field, is refused
     // with a message; the dialog then stays open with the operator's text.
     void Command2_Click();
     // CANCEL and the close box: nothing is stored.

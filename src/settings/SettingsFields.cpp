@@ -244,7 +244,7 @@ std::string TextField(std::string_view value) {
     return out;
 }
 
-std::string FormatSettings(const SettingsValues& values) {
+std::string FormatSettings(const SettingsValues& values, const UpperCasing& upper) {
     std::string out;
     auto line = [&out](const std::string& s) {
         out += s;
@@ -259,8 +259,9 @@ std::string FormatSettings(const SettingsValues& values) {
     line(" " + n(values.fanRts) + " ");
     line(" " + n(values.fanDtr) + " ");
     for (const NodeEntry& node : values.nodes) {
-        line(TextField(AsciiUpper(node.callsign)) + "," + n(node.autoFlag) + "," +
-             TextField(node.startTime) + "," + TextField(node.stopTime) + "," + n(node.delay));
+        const std::string call = upper ? upper(node.callsign) : AsciiUpper(node.callsign);
+        line(TextField(call) + "," + n(node.autoFlag) + "," + TextField(node.startTime) + "," +
+             TextField(node.stopTime) + "," + n(node.delay));
     }
     for (int i = 0; i < 50; ++i) {
         line("");

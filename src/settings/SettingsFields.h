@@ -20,6 +20,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -89,8 +90,10 @@ private:
 // last one; whatever follows is not looked at.
 ParsedSettings ParseSettings(std::string_view text);
 
-// The whole file: 64 lines, each ending with CR LF. Callsigns go into it in upper case.
-std::string FormatSettings(const SettingsValues& values);
+// The whole file: 64 lines, each ending with CR LF. Callsigns go into it in upper case, by the
+// given upper-casing (the code page's), or by ASCII's when none is given.
+using UpperCasing = std::function<std::string(const std::string&)>;
+std::string FormatSettings(const SettingsValues& values, const UpperCasing& upper = nullptr);
 
 // A text value as it goes into the file: bare when it reads back as itself, else quoted.
 std::string TextField(std::string_view value);

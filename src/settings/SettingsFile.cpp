@@ -130,7 +130,10 @@ void Station::WriteIniFile() {
     if (damagedSettingsUnkept && (!f.Exists(path) || f.CopyFile(path, DamagedCopyPath(path)))) {
         damagedSettingsUnkept = false;
     }
-    if (damagedSettingsUnkept || !f.ReplaceText(path, FormatSettings(CurrentSettings(*this)))) {
+    if (damagedSettingsUnkept ||
+        !f.ReplaceText(path, FormatSettings(CurrentSettings(*this), [&f](const std::string& call) {
+                           return f.UpperCase(call);
+                       }))) {
         ShowMessage("Error Writing .INI File", MessageIcon::Information, "File Error");
     }
 }

@@ -18,6 +18,7 @@ public:
     std::vector<std::string> ListDrives() override;
     std::optional<std::string> DriveDirectory(const std::string& drive) override;
     std::optional<DirectoryListing> ListDirectory(const std::string& path) override;
+    std::string UpperCase(const std::string& text) override;
 
     // The temporary file ReplaceText writes beside the target.
     static std::string TemporaryFor(const std::string& path) { return path + ".new"; }

@@ -80,11 +80,27 @@ std::wstring TextOfWindow(HWND h) {
     return text;
 }
 
-void SetTextIfChanged(HWND h, const std::string& utf8) {
-    const std::wstring text = WideFromUtf8(utf8);
+void SetTextIfChanged(HWND h, const std::wstring& text) {
     if (TextOfWindow(h) != text) {
         SetWindowTextW(h, text.c_str());
     }
+}
+
+void SetTextIfChanged(HWND h, const std::string& utf8) {
+    SetTextIfChanged(h, WideFromUtf8(utf8));
+}
+
+// A push button has no style that shows "&" as itself. A node button's caption is a callsign,
+// and an "&" in it must neither vanish nor make the next letter a key that links the node.
+std::wstring WithoutAccessKey(const std::string& utf8) {
+    std::wstring out;
+    for (wchar_t c : WideFromUtf8(utf8)) {
+        out += c;
+        if (c == L'&') {
+            out += L'&';
+        }
+    }
+    return out;
 }
 
 WPARAM CheckState(std::int16_t value) {
@@ -201,7 +217,8 @@ HWND MainWindow::MakeControl(const LaidOutControl& item) {
         if (const CheckBox* cb = CheckBoxOf(*station_, *item.control)) {
             caption = WideFromUtf8(cb->caption());
         } else if (const TextControl* t = TextOf(*station_, *item.control)) {
-            caption = WideFromUtf8(t->text());
+            caption = NodeIndex(*item.control) >= 0 ? WithoutAccessKey(t->text())
+                                                    : WideFromUtf8(t->text());
         }
     }
     HWND child = MakeChildControl(parent, instance_, dpi_,
@@ -252,7 +269,11 @@ void MainWindow::Draw(Control control) {
         return;
     }
     if (const TextControl* t = TextOf(*station_, control)) {
-        SetTextIfChanged(h, t->text());
+        if (NodeIndex(control) >= 0) {
+            SetTextIfChanged(h, WithoutAccessKey(t->text()));
+        } else {
+            SetTextIfChanged(h, t->text());
+        }
         EnableWindow(h, t->enabled());
     }
 }
@@ -404,6 +425,11 @@ LRESULT CALLBACK MainWindow::NodeButtonProc(HWND hwnd, UINT msg, WPARAM wParam, 
             return 0;
         case WM_MBUTTONUP:
             window->input_->NodeButtonMouseUp(node, kMiddleButton);
+            return 0;
+        case BM_CLICK:
+            // The button's own click is a left press and release made up by the button: an
+            // access key or another program would link or unlink a node on the air with it.
+            // Only the mouse does that.
             return 0;
         default:
             break;

@@ -1,5 +1,6 @@
 #include "win32/WaitTimerPause.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "win32/MessagePump.h"
@@ -27,14 +28,16 @@ HANDLE WaitTimerPause::MakeArmedTimer(std::int64_t milliseconds) {
     return timer.release();
 }
 
-void WaitTimerPause::WaitMilliseconds(std::int64_t milliseconds) {
+std::int64_t WaitTimerPause::WaitUpTo(std::int64_t milliseconds, const Over& over) {
     if (milliseconds < 0) {
         milliseconds = 0;
     }
     // The deadline on the monotonic clock carries the pause when there is no timer to wait on.
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    const ULONGLONG start = GetTickCount64();
+    const ULONGLONG deadline = start + static_cast<ULONGLONG>(milliseconds);
     UniqueHandle timer(makeTimer_(milliseconds));
     std::optional<WPARAM> quit;
+    bool cutShort = false;
     for (;;) {
         bool due = false;
         if (timer) {
@@ -61,12 +64,19 @@ void WaitTimerPause::WaitMilliseconds(std::int64_t milliseconds) {
         if (due) {
             break;
         }
+        if (over && over(static_cast<std::int64_t>(GetTickCount64() - start))) {
+            cutShort = true;
+            break;
+        }
     }
     timer.reset();
     if (quit) {
         // Held back while this pause ran; the loop that waits outside it ends the program.
         PostQuitMessage(static_cast<int>(*quit));
     }
+    const auto waited = static_cast<std::int64_t>(GetTickCount64() - start);
+    // The tick count moves in steps of about 16 ms; the timer has waited its whole time.
+    return cutShort ? waited : std::max(waited, milliseconds);
 }
 
 }  // namespace hourmark::win32

@@ -19,7 +19,7 @@ public:
 
     explicit WaitTimerPause(TimerMaker makeTimer = MakeArmedTimer) : makeTimer_(makeTimer) {}
 
-    void WaitMilliseconds(std::int64_t milliseconds) override;
+    std::int64_t WaitUpTo(std::int64_t milliseconds, const Over& over) override;
 
 private:
     TimerMaker makeTimer_;

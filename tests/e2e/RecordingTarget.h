@@ -1,5 +1,4 @@
-// A HostEventTarget that writes down every event, the thread it came on, and whether it came
-// while one of the test's host calls was still pending.
+// A HostEventTarget that writes down every event and the thread it came on.
 #pragma once
 
 #include <windows.h>
@@ -15,8 +14,6 @@ class RecordingTarget : public hourmark::win32::HostEventTarget {
 public:
     std::vector<std::string> events;
     bool offThread = false;
-    bool duringCall = false;
-    bool callPending = false;  // set by a test around its host calls
 
     void StationListReceived() override { Note("StationListReceived"); }
     void Closing() override { Note("Closing"); }
@@ -30,7 +27,6 @@ public:
 private:
     void Note(const std::string& event) {
         offThread = offThread || GetCurrentThreadId() != thread_;
-        duringCall = duringCall || callPending;
         events.push_back(event);
     }
     DWORD thread_ = GetCurrentThreadId();

@@ -226,6 +226,26 @@ std::optional<DirectoryListing> FakeFiles::ListDirectory(const std::string& path
     return out;
 }
 
+std::string FakeFiles::UpperCase(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 'a' && c <= 'z') {
+            out += static_cast<char>(c - 'a' + 'A');
+        } else if (c == 0xC3 && i + 1 < text.size()) {
+            // U+00E0 to U+00FE, less the division sign, move down by 0x20: the second byte of
+            // their UTF-8 form goes from 0xA0-0xBE to 0x80-0x9E.
+            const auto next = static_cast<unsigned char>(text[++i]);
+            out += static_cast<char>(c);
+            out += static_cast<char>(next >= 0xA0 && next <= 0xBE && next != 0xB7 ? next - 0x20
+                                                                                  : next);
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 std::string FakeFiles::Text(const std::string& path) const {
     auto it = files.find(path);
     return it == files.end() ? std::string() : it->second;
@@ -233,12 +253,18 @@ std::string FakeFiles::Text(const std::string& path) const {
 
 // ---- FakePause and Rig ---------------------------------------------------------------------
 
-void FakePause::WaitMilliseconds(std::int64_t ms) {
+std::int64_t FakePause::WaitUpTo(std::int64_t ms, const Over& over) {
     waits.push_back(ms);
+    const std::int64_t start = rig_.clock.nowMs;
     if (onWait) {
         onWait(ms);
     }
-    rig_.RunFor(std::max<std::int64_t>(ms, 0));
+    std::function<bool()> stop;
+    if (over) {
+        stop = [this, &over, start] { return over(rig_.clock.nowMs - start); };
+    }
+    rig_.RunUntil(start + std::max<std::int64_t>(ms, 0), stop);
+    return rig_.clock.nowMs - start;
 }
 
 Rig::Rig() : station(Ports{host, clock, window, pause, files}) {
@@ -264,7 +290,7 @@ void Rig::RunFor(std::int64_t ms) {
     RunUntil(clock.nowMs + ms);
 }
 
-void Rig::RunUntil(std::int64_t endMs) {
+void Rig::RunUntil(std::int64_t endMs, const std::function<bool()>& stop) {
     while (true) {
         Timer next = Timer::tTime;
         std::int64_t due = INT64_MAX;
@@ -288,6 +314,9 @@ void Rig::RunUntil(std::int64_t endMs) {
         // A timer that came due again while the handler ran fires once, like WM_TIMER.
         if (nextDue_[next] <= clock.nowMs) {
             nextDue_[next] = clock.nowMs + interval;
+        }
+        if (stop && stop()) {
+            return;
         }
     }
 }

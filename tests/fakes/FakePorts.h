@@ -126,6 +126,8 @@ public:
     std::vector<std::string> ListDrives() override { return drives; }
     std::optional<std::string> DriveDirectory(const std::string& drive) override;
     std::optional<DirectoryListing> ListDirectory(const std::string& path) override;
+    // As Windows-1252 has it: ASCII and the accented Latin-1 letters.
+    std::string UpperCase(const std::string& text) override;
 
     // The file's text, or "" when it does not exist.
     std::string Text(const std::string& path) const;
@@ -140,7 +142,7 @@ class Rig;
 class FakePause : public Pause {
 public:
     explicit FakePause(Rig& rig) : rig_(rig) {}
-    void WaitMilliseconds(std::int64_t ms) override;
+    std::int64_t WaitUpTo(std::int64_t ms, const Over& over) override;
     std::vector<std::int64_t> waits;  // every pause asked for
     // Runs at the start of every pause, inside it: the place where a test acts during a pause.
     std::function<void(std::int64_t ms)> onWait;
@@ -163,7 +165,8 @@ public:
     std::optional<int> Start();
     // Advances the clock by ms, firing the four window timers as they fall due.
     void RunFor(std::int64_t ms);
-    void RunUntil(std::int64_t endMs);
+    // Stops early, after a timer's handler, once `stop` says so.
+    void RunUntil(std::int64_t endMs, const std::function<bool()>& stop = nullptr);
     // Shows the main window as the operator would through the tray icon.
     void ShowWindow();
     // The settings file's path and text.

@@ -10,7 +10,7 @@ namespace hourmark::native {
 
 class NoPause : public Pause {
 public:
-    void WaitMilliseconds(std::int64_t) override {}
+    std::int64_t WaitUpTo(std::int64_t milliseconds, const Over&) override { return milliseconds; }
 };
 
 class FilesRig {

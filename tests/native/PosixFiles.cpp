@@ -130,4 +130,14 @@ std::optional<DirectoryListing> PosixFiles::ListDirectory(const std::string& pat
     return out;
 }
 
+std::string PosixFiles::UpperCase(const std::string& text) {
+    std::string out = text;
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return out;
+}
+
 }  // namespace hourmark::native

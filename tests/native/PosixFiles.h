@@ -23,6 +23,8 @@ public:
     std::vector<std::string> ListDrives() override { return {"c:"}; }
     std::optional<std::string> DriveDirectory(const std::string&) override { return "C:\\"; }
     std::optional<DirectoryListing> ListDirectory(const std::string& path) override;
+    // The fault tests keep to ASCII callsigns.
+    std::string UpperCase(const std::string& text) override;
 
     std::string Map(const std::string& path) const;
 

@@ -171,6 +171,37 @@ TEST_F(StationDispatch, EventsAndInputDuringAHostCallRunInOrderWhenTheHandlerIsD
     EXPECT_EQ(rig.window.log.back(), "EndProgram(0)");
 }
 
+TEST_F(StationDispatch, OnceTheProgramIsEndingWhatWaitedBehindTheClosingNeverGoesOnTheAir) {
+    rig.host.onCall = [&](const std::string& op) {
+        if (op == "IsTransmitting") {
+            rig.host.onCall = nullptr;
+            rig.station.HostClosing();
+            rig.station.HostDTMFString("000*");
+        }
+    };
+    // The closing save fails: its message box is a place where held work could run.
+    rig.files.failReplace = true;
+    EXPECT_EQ(EndsWith([&] { rig.RunFor(500); }), std::optional<int>(0));
+    ASSERT_EQ(rig.window.messages.size(), 1u);
+    EXPECT_EQ(rig.window.messages[0].text, "Error Writing .INI File");
+    EXPECT_EQ(rig.host.CallsStartingWith("SpeakText").size(), 0u);
+    EXPECT_EQ(rig.host.Count("IsBusyA"), 0u) << "the time's idle test did not even begin";
+}
+
+TEST_F(StationDispatch, WorkHeldDuringAHostCallRunsBeforeAMessageBoxOpens) {
+    Log seen;
+    rig.window.onMessage = [&](const Message&) { seen.push_back("message box"); };
+    rig.station.DialogInput([&] {
+        rig.host.onCall = [&](const std::string&) {
+            rig.host.onCall = nullptr;
+            rig.station.DialogInput([&] { seen.push_back("held input"); });
+        };
+        rig.station.host().IsTransmitting();
+        rig.station.ShowMessage("Note", MessageIcon::Information);
+    });
+    EXPECT_EQ(seen, (Log{"held input", "message box"}));
+}
+
 TEST_F(StationDispatch, EventsThatComeDuringAPauseRunInsideIt) {
     Log seen;
     rig.host.onCall = [&](const std::string& op) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -40,6 +41,45 @@ TEST_F(Boundary, AFailureIsReportedOnceWithTheOperationAndTheHostsText) {
     EXPECT_EQ(Messages(), 1u);
     EXPECT_EQ(rig.host.Count("IsTransmitting"), 21u);
     EXPECT_EQ(rig.station.lblTime.text(), "10:00:20");
+}
+
+TEST(ErrorReport, NamesEveryHostOperationThatFails) {
+    struct Case {
+        const char* operation;
+        std::function<void(HostLink&)> call;
+    };
+    const std::vector<Case> cases{
+        {"Connect", [](HostLink& h) { h.Connect("QX2CD-L", 0); }},
+        {"Disconnect", [](HostLink& h) { h.Disconnect("QX2CD-L"); }},
+        {"IsConnectedTo", [](HostLink& h) { h.IsConnectedTo("QX2CD-L"); }},
+        {"IsTransmitting", [](HostLink& h) { h.IsTransmitting(); }},
+        {"IsBusyA", [](HostLink& h) { h.IsBusyA(); }},
+        {"IsBusyB", [](HostLink& h) { h.IsBusyB(); }},
+        {"PlayWaveFile", [](HostLink& h) { h.PlayWaveFile("C:\\id.wav", false); }},
+        {"SetTransmit", [](HostLink& h) { h.SetTransmit(false); }},
+        {"SpeakText", [](HostLink& h) { h.SpeakText("QX1AB"); }},
+        {"SpeakPhrase", [](HostLink& h) { h.SpeakPhrase(1); }},
+        {"StartRecording", [](HostLink& h) { h.StartRecording("QSO.wav"); }},
+        {"StopRecording", [](HostLink& h) { h.StopRecording(); }},
+        {"SetRts", [](HostLink& h) { h.SetRts(true); }},
+        {"SetDtr", [](HostLink& h) { h.SetDtr(true); }},
+        {"NodeListXml", [](HostLink& h) { h.NodeListXml(); }},
+        {"SetupConfig", [](HostLink& h) { h.EloSetupConfigCallsign(); }},
+        {"SysopConfig", [](HostLink& h) { h.SysopConfigKeyingLine(); }},
+        {"SysopConfig.KeyingLine", [](HostLink& h) { h.SysopConfigKeyingLine(); }},
+        {"SetupConfig.Callsign", [](HostLink& h) { h.SetupConfigCallsign(); }},
+        {"SetupConfig.RecordMode", [](HostLink& h) { h.SetSetupConfigRecordMode(1); }},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.enabledTimers = {};
+        ASSERT_TRUE(StartClean(rig));
+        rig.host.Fail(c.operation, "no such luck");
+        rig.station.DialogInput([&] { c.call(rig.station.host()); });
+        ASSERT_EQ(rig.window.messages.size(), 1u) << c.operation;
+        EXPECT_EQ(rig.window.messages[0].text, std::string("EchoLink reported an error in ") +
+                                                   c.operation + ":\r\nno such luck");
+    }
 }
 
 TEST_F(Boundary, TheSameFailureIsReportedAgainOnlyAfterTheOperationWorkedInBetween) {

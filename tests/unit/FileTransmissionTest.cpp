@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "OnAir.h"
 
 namespace hourmark::test {
@@ -96,6 +98,14 @@ TEST(FileTransmission, SelectShowsThePickersChoiceOrEmptyText) {
     };
     rig.station.Click(Control::cmdFileSelect);
     EXPECT_EQ(rig.station.tbFileName.text(), "D:\\audio\\club net.wav");
+
+    // Closed without a choice: the box is drawn again all the same, over whatever the operator
+    // typed into it.
+    rig.window.onDialog = nullptr;
+    rig.window.changed.clear();
+    rig.station.Click(Control::cmdFileSelect);
+    EXPECT_EQ(std::count(rig.window.changed.begin(), rig.window.changed.end(), Control::tbFileName),
+              1);
 }
 
 }  // namespace

@@ -80,6 +80,21 @@ TEST(KillTime, WaitsItsFractionOfSecondsWithoutSpinningAndNothingForZeroOrLess) 
     }
     EXPECT_TRUE(rig.pause.waits.empty());
     EXPECT_EQ(Ticks(rig), 0u);
+    // Nor is work held during a host call let through.
+    rig.host.onCall = [&](const std::string& op) {
+        if (op == "IsConnectedTo") {
+            rig.station.HostDTMFString("000#");
+        }
+    };
+    std::size_t filesDuringTheCall = 1;
+    rig.station.DialogInput([&] {
+        rig.station.host().IsConnectedTo("QX2CD-L");
+        rig.station.KillTime(0.0f);
+        filesDuringTheCall = rig.host.Count("PlayWaveFile(C:\\wav\\id.wav,false)");
+    });
+    EXPECT_EQ(filesDuringTheCall, 0u);
+    rig.host.onCall = nullptr;
+    rig.host.ClearCalls();
     rig.station.KillTime(1.5f);
     EXPECT_EQ(rig.clock.nowMs - start, 1500);
     EXPECT_EQ(Ticks(rig), 3u);
@@ -102,16 +117,25 @@ TEST(KillTime, EndsOnTimeAcrossMidnightAndWhenTheClockIsSetBack) {
 }
 
 TEST(KillTime, ReadsTheCallersCountAgainAsItGoes) {
-    Rig rig;
-    StartAt(rig, 9, 0, 0);
-    float pauseTime = 1.0f;
-    rig.clock.onRead = [&] {
-        if (rig.clock.nowMs >= At(7, 9, 0, 0, 500)) {
-            pauseTime = 4.0f;
-        }
+    struct Case {
+        float from, to;
+        std::int64_t endMs;
     };
-    rig.station.KillTime(pauseTime);
-    EXPECT_EQ(rig.clock.nowMs, At(7, 9, 0, 4));
+    // Changed by the tick at 0.5 s: lengthened, the pause goes on; shortened below what has
+    // passed, it ends right after that tick; shortened to later, it ends then.
+    for (const Case& c :
+         {Case{1.0f, 4.0f, 4000}, Case{30.0f, 0.2f, 500}, Case{30.0f, 2.0f, 2000}}) {
+        Rig rig;
+        StartAt(rig, 9, 0, 0);
+        float pauseTime = c.from;
+        rig.clock.onRead = [&] {
+            if (rig.clock.nowMs >= At(7, 9, 0, 0, 500)) {
+                pauseTime = c.to;
+            }
+        };
+        rig.station.KillTime(pauseTime);
+        EXPECT_EQ(rig.clock.nowMs - At(7, 9, 0, 0), c.endMs) << c.from << " to " << c.to;
+    }
 }
 
 }  // namespace

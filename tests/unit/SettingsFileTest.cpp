@@ -251,16 +251,17 @@ TEST(SettingsFile, EmptyWavLineKeepsTheShownFileName) {
 TEST(SettingsFile, LowerCaseCallsignStaysLowerInMemoryUntilTheNextRead) {
     Rig rig;
     std::vector<std::string> lines = kFourteen;
-    lines[6] = "qx1ab-l,1,14:00,23:59,10";
+    // Upper case is the code page's: the a with umlaut goes up too.
+    lines[6] = "qx1\303\244b-l,1,14:00,23:59,10";
     rig.files.files[rig.IniPath()] = Lines(lines);
     rig.Start();
-    EXPECT_EQ(rig.station.nodes[0].callsign, "qx1ab-l");
+    EXPECT_EQ(rig.station.nodes[0].callsign, "qx1\303\244b-l");
     rig.station.WriteIniFile();
-    EXPECT_EQ(rig.station.nodes[0].callsign, "qx1ab-l");
-    EXPECT_NE(rig.files.Text(rig.IniPath()).find("\r\nQX1AB-L,1,14:00,23:59,10\r\n"),
+    EXPECT_EQ(rig.station.nodes[0].callsign, "qx1\303\244b-l");
+    EXPECT_NE(rig.files.Text(rig.IniPath()).find("\r\nQX1\303\204B-L,1,14:00,23:59,10\r\n"),
               std::string::npos);
     rig.station.ReadINIFile();
-    EXPECT_EQ(rig.station.nodes[0].callsign, "QX1AB-L");
+    EXPECT_EQ(rig.station.nodes[0].callsign, "QX1\303\204B-L");
 }
 
 TEST(SettingsFile, ReadingReplacesUnsavedChangesAndRunsTheBoxHandlers) {

@@ -347,9 +347,11 @@ TEST(Shutdown, CloseAndEndSessionDeleteTheIconAndEndThenNothingRuns) {
 TEST(Shutdown, TheHostsClosingEndsTheProgramLikeTheCloseBox) {
     Rig rig;
     ASSERT_TRUE(StartClean(rig));
+    rig.station.Click(Control::cbHalfHour);  // not saved yet
     rig.window.log.clear();
     EXPECT_EQ(EndsWith([&] { rig.station.HostClosing(); }), std::optional<int>(0));
     EXPECT_EQ(rig.window.log, (std::vector<std::string>{"DeleteTrayIcon", "EndProgram(0)"}));
+    EXPECT_EQ(rig.files.Text(rig.IniPath()).substr(0, 7), "0,1,0\r\n") << "saved on the way out";
 }
 
 // A close from inside a nested wait ends the program there: the frame that waited never goes

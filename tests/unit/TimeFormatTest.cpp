@@ -80,12 +80,5 @@ TEST(TimeFormat, SpokenTimeUsesTheRegionalDesignators) {
     EXPECT_EQ(FormatTime(afternoon, "hh:mm:ss", "vorm.", "nachm."), "14:45:00");
 }
 
-TEST(TimeFormat, SecondsSinceMidnightCountsTheFraction) {
-    LocalTime t = At(2026, 3, 14, 1, 2, 3);
-    t.millisecond = 250;
-    EXPECT_DOUBLE_EQ(SecondsSinceMidnight(t), 3723.25);
-    EXPECT_DOUBLE_EQ(SecondsSinceMidnight(At(2026, 3, 14, 0, 0, 0)), 0.0);
-}
-
 }  // namespace
 }  // namespace hourmark

@@ -119,6 +119,22 @@ TEST(WavPicker, ConfirmJoinsListPathAndHighlightedName) {
     rig.Open([&](frmSelect& p) { p.SetDirPath("C:\\HourMark\\Wavs2"); });
     EXPECT_EQ(rig.station.SelectedWavFile, "C:\\x.wav");
     EXPECT_EQ(rig.station.LastWavDir, "C:\\HourMark\\Wavs2");
+
+    // A picker that could show no directory (the remembered one gone, the program's own drive
+    // unreadable) keeps the remembered one, closed by Select or by the close box.
+    for (bool select : {true, false}) {
+        PickerRig lost;
+        lost.files.driveDirectory.erase("c:");
+        lost.files.directories.erase("C:\\HourMark");
+        lost.station.LastWavDir = "E:\\gone";
+        lost.Open([&](frmSelect& p) {
+            EXPECT_EQ(p.dirPath, "");
+            if (select) {
+                lost.Operator([&] { p.Command1_Click(); });
+            }
+        });
+        EXPECT_EQ(lost.station.LastWavDir, "E:\\gone") << select;
+    }
 }
 
 }  // namespace

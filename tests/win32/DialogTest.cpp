@@ -163,6 +163,26 @@ TEST(NodeSetupDialog, EnterAndEscDoNothingAndTheTypedRowsReachTheHandlers) {
     EXPECT_FALSE(rig.window.IsDialogShowing(Dialog::NodeSetup));
 }
 
+TEST(NodeSetupDialog, OkStaysOpenOverTheReportWhenTheButtonsCannotBeCaptioned) {
+    WinRig rig;
+    rig.ShowThroughTray();
+    const std::size_t boxes = rig.closedBoxes.size();
+    bool openAfterTheReport = false;
+    WhenShowing(rig, Dialog::NodeSetup, 100, [&] {
+        HWND d = rig.window.NodeSetupWindowHandle();
+        rig.host.Fail("IsConnectedTo", "node gone");
+        SendMessageW(GetDlgItem(d, N::kOkId), BM_CLICK, 0, 0);
+        openAfterTheReport = rig.window.IsDialogShowing(Dialog::NodeSetup) && IsWindowVisible(d);
+        rig.host.Succeed("IsConnectedTo");
+        PostMessageW(GetDlgItem(d, N::kOkId), BM_CLICK, 0, 0);
+    });
+    rig.station.OpenNodeSetup();
+    EXPECT_TRUE(openAfterTheReport);
+    ASSERT_EQ(rig.closedBoxes.size(), boxes + 1);
+    EXPECT_NE(rig.closedBoxes.back().text.find(L"IsConnectedTo"), std::wstring::npos);
+    EXPECT_FALSE(rig.window.IsDialogShowing(Dialog::NodeSetup));
+}
+
 TEST(NodeSetupDialog, CancelAndTheCloseBoxCloseItAndTheTimersRunWhileItIsOpen) {
     WinRig rig;
     rig.ShowThroughTray();
@@ -291,9 +311,14 @@ TEST(WavPicker, TheCloseBoxClosesItAndTheTimersRunWhileItIsOpen) {
     WinRig rig;
     rig.ShowThroughTray();
     const int before = rig.input.ticks[Timer::tTime];
+    // What the operator typed into the file box gives way to the file that goes on the air.
+    rig.station.SelectedWavFile = "C:\\wav\\id.wav";
+    rig.station.tbFileName.SetText(rig.station.SelectedWavFile);
+    SetWindowTextW(rig.Child(L"tbFileName"), L"C:\\typed.wav");
     WhenShowing(rig, Dialog::WavPicker, 1200,
                 [&] { PostMessageW(rig.window.WavPickerWindowHandle(), WM_CLOSE, 0, 0); });
-    rig.station.OpenWavPicker();
+    SendMessageW(rig.Child(L"cmdFileSelect"), BM_CLICK, 0, 0);
+    EXPECT_EQ(TextOf(rig.Child(L"tbFileName")), L"C:\\wav\\id.wav");
     EXPECT_GE(rig.input.ticks[Timer::tTime] - before, 1);
     EXPECT_FALSE(rig.window.IsDialogShowing(Dialog::WavPicker));
     EXPECT_EQ(rig.input.Count("DialogInput"), 0u) << "the close box is no choice";

@@ -84,6 +84,15 @@ TEST_F(DiskFilesTest, ReplaceWritesTheWholeTextInTheCodePageAndClearsAStaleTempo
     EXPECT_FALSE(files.Exists(DiskFiles::TemporaryFor(ini)));
 }
 
+TEST_F(DiskFilesTest, UpperCaseIsTheCodePages) {
+    ASSERT_EQ(GetACP(), 1252u) << "the test prefix runs in Windows-1252";
+    // Letters of the code page go up; a sharp s has no capital there, and a letter or a sign
+    // the code page does not hold stays as it was rather than becoming a question mark.
+    EXPECT_EQ(files.UpperCase("qx1\303\244\303\266b-l"), "QX1\303\204\303\226B-L");
+    EXPECT_EQ(files.UpperCase("stra\303\237e"), "STRA\303\237E");
+    EXPECT_EQ(files.UpperCase("\xd0\xb6 \xf0\x9f\x93\xbb qx"), "\xd0\xb6 \xf0\x9f\x93\xbb QX");
+}
+
 TEST_F(DiskFilesTest, AFailedReplaceLeavesTheOldFileAndNoTemporaryFile) {
     // A directory in the target's place cannot be replaced by a file.
     const std::string blocked = dir + "\\blocked";

@@ -137,6 +137,22 @@ TEST(MainWindow, EveryControlIsInItsPlaceWithItsTextAndFont) {
     EXPECT_NE(std::find(fallbacks.begin(), fallbacks.end(), face), fallbacks.end());
 }
 
+TEST(MainWindow, TheFreewareNoticeShowsWholeAtItsFont) {
+    WinRig rig;
+    HWND label = rig.Child(L"Label1");
+    const std::wstring text = TextOf(label);
+    EXPECT_NE(text.find(L"@"), std::wstring::npos) << "the notice gives a contact address";
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    RECT client{};
+    GetClientRect(label, &client);
+    EXPECT_LE(size.cx, client.right) << "the notice is cut at the right";
+}
+
 TEST(MainWindow, TabGoesThroughTheControlsInLayoutOrderIncludingTheHiddenFrame) {
     WinRig rig;
     const std::vector<std::wstring> order{
@@ -259,6 +275,21 @@ TEST(MainWindow, ClicksAndMouseUpsReachTheirHandlersAndNothingElse) {
         PostMessageW(node, WM_KEYUP, VK_RETURN, 0);
         PumpFor(50);
         EXPECT_TRUE(rig.input.log.empty()) << i;
+
+        // An "&" in a callsign shows as itself and makes no access key; the letter after it,
+        // with Alt or alone, and a simulated click link or unlink nothing.
+        rig.station.cmdRemoteNode[static_cast<std::size_t>(i)].SetText("QX&AB-L");
+        EXPECT_EQ(TextOf(node), L"QX&&AB-L");
+        HWND led = rig.Child(L"XMIT_LED");
+        SetFocus(led);
+        PostMessageW(led, WM_SYSKEYDOWN, 'A', 1 << 29);
+        PostMessageW(led, WM_SYSCHAR, 'a', 1 << 29);
+        PostMessageW(led, WM_SYSKEYUP, 'A', 1 << 29);
+        PostMessageW(led, WM_CHAR, 'a', 0);
+        PumpFor(50);
+        SendMessageW(node, BM_CLICK, 0, 0);
+        EXPECT_TRUE(rig.input.log.empty()) << i;
+        rig.station.cmdRemoteNode[static_cast<std::size_t>(i)].SetText("Node");
     }
 }
 

@@ -87,6 +87,17 @@ TEST(WaitSeconds, WithoutATimerThePauseStillEndsAndServesMessages) {
     EXPECT_GE(rig.input.ticks[Timer::tTime], before + 1);
 }
 
+TEST(KillTime, ACountShortenedWhileItWaitsEndsItAfterTheEventThatShortenedIt) {
+    WinRig rig;
+    float pauseTime = 30.0f;
+    RunLater(300, [&] { pauseTime = 0.1f; });
+    const auto t0 = Clock::now();
+    rig.station.KillTime(pauseTime);
+    const long long took = MsSince(t0);
+    EXPECT_GE(took, 250);
+    EXPECT_LT(took, 1500);
+}
+
 TEST(WaitSeconds, AQuitInsideAPauseIsKeptForTheMainLoopAndNotSpunOn) {
     WinRig rig;
     PostQuitMessage(7);

@@ -145,6 +145,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
                 // Before start-up, whose own messages would otherwise wait for an operator.
                 SetTimer(nullptr, 0, 100, CloseMessageBoxes);
             }
+            if (scene == L"main" || scene == L"setup" || scene == L"picker") {
+                host.linked = {"QX3EF-L"};  // a link up before start-up, for the picture
+            }
             return std::make_unique<SharedHost>(host);
         },
         [scene](RunningProgram& p) {
