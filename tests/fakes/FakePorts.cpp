@@ -238,7 +238,13 @@ void FakePause::WaitMilliseconds(std::int64_t ms) {
     if (onWait) {
         onWait(ms);
     }
-    rig_.RunFor(std::max<std::int64_t>(ms, 0));
+    const std::int64_t total = std::max<std::int64_t>(ms, 0);
+    const std::int64_t ticking = std::min(total, tickingLimitMs);
+    rig_.RunFor(ticking);
+    if (ticking < total) {
+        rig_.clock.nowMs += total - ticking;
+        rig_.RunFor(0);
+    }
 }
 
 Rig::Rig() : station(Ports{host, clock, window, pause, files}) {
