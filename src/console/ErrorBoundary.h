@@ -7,6 +7,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace hourmark {
 
@@ -18,10 +19,15 @@ public:
 
     void Run(const std::function<void()>& handler);
 
-    // The host operation went through; its next failure is worth a report again.
-    void Succeeded(const std::string& operation) {
-        if (!reported_.empty()) {
-            reported_.erase(operation);
+    // The host operation went through; its next failure is worth a report again. Called on
+    // every host call, so it makes no string of the name.
+    void Succeeded(std::string_view operation) {
+        if (reported_.empty()) {
+            return;
+        }
+        const auto found = reported_.find(operation);
+        if (found != reported_.end()) {
+            reported_.erase(found);
         }
     }
 
@@ -30,7 +36,7 @@ private:
 
     Report report_;
     bool reportOpen_ = false;
-    std::set<std::string> reported_;
+    std::set<std::string, std::less<>> reported_;
 };
 
 }  // namespace hourmark

@@ -1,6 +1,7 @@
 #include "console/Station.h"
 
 #include <cstdlib>
+#include <string_view>
 
 #include "console/TimeFormat.h"
 #include "schedule/WavPicker.h"
@@ -279,6 +280,11 @@ std::string Station::FormatNow(const char* pattern) {
 }
 
 std::string Station::Format(const LocalTime& t, const char* pattern) {
+    // The regional designators are asked for only by a pattern that shows them, not by the
+    // clock's every second.
+    if (std::string_view(pattern).find("AMPM") == std::string_view::npos) {
+        return FormatTime(t, pattern, {}, {});
+    }
     return FormatTime(t, pattern, ports_.clock.AmDesignator(), ports_.clock.PmDesignator());
 }
 

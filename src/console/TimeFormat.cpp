@@ -1,15 +1,19 @@
 #include "console/TimeFormat.h"
 
-#include <cstdio>
+#include <string>
 
 namespace hourmark {
 
 namespace {
 
+// Zero-padded to width; the fields are never negative. (The clock formats every second: no
+// printf machinery for two digits.)
 std::string Digits(int v, int width) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%0*d", width, v);
-    return buf;
+    std::string out = std::to_string(v);
+    if (out.size() < static_cast<std::size_t>(width)) {
+        out.insert(0, static_cast<std::size_t>(width) - out.size(), '0');
+    }
+    return out;
 }
 
 std::string TwoDigits(int v) {

@@ -3,6 +3,7 @@
 #include "win32/ChildControl.h"
 #include "win32/MessagePump.h"
 #include "win32/Picture.h"
+#include "win32/Subclass.h"
 #include "win32/Text.h"
 #include "win32/WindowClass.h"
 
@@ -250,6 +251,17 @@ void MainWindow::Draw(Control control) {
     if (!hwnd_ || !station_) {
         return;
     }
+    // The clock changes every second, and a hidden window shows nothing: its label is brought up
+    // to date as the window is about to be shown (WM_WINDOWPOSCHANGING), not sixty times a minute
+    // for nobody.
+    if (control == Control::lblTime && !IsWindowVisible(hwnd_)) {
+        clockBehind_ = true;
+        return;
+    }
+    DrawNow(control);
+}
+
+void MainWindow::DrawNow(Control control) {
     if (control == Control::Caption) {
         SetTextIfChanged(hwnd_, station_->caption);
         return;
@@ -496,6 +508,16 @@ LRESULT MainWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
                 input_->Activated();
             }
             return r;
+        }
+        case WM_WINDOWPOSCHANGING: {
+            // Every way of showing the window (normal or minimised, from code or by Windows)
+            // comes through here first; WM_SHOWWINDOW does not come with every one.
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+            if (clockBehind_ && pos != nullptr && (pos->flags & SWP_SHOWWINDOW) != 0) {
+                clockBehind_ = false;
+                DrawNow(Control::lblTime);
+            }
+            break;
         }
         case WM_CLOSE:
             input_->Close();

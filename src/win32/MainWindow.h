@@ -42,6 +42,7 @@ public:
     HWND Child(const std::wstring& name) const;
     HWND ControlWindow(Control control) const;
 
+    // Shows the model's state of the control (the clock label only once the window is shown).
     void Draw(Control control);
 
     WindowState State() const { return state_; }
@@ -60,6 +61,7 @@ public:
 
 private:
     HWND MakeControl(const LaidOutControl& item);
+    void DrawNow(Control control);
     void ApplyState();
     RECT NormalRect() const;
     void MoveTo(int x, int y);
@@ -79,6 +81,8 @@ private:
     // follows whenever it is on the screen.
     WindowState state_ = WindowState::Normal;
     bool applyingState_ = false;
+    // The clock label is behind the model while the window is hidden.
+    bool clockBehind_ = false;
 };
 
 }  // namespace hourmark::win32

@@ -3,8 +3,7 @@
 #pragma once
 
 #include <windows.h>
-// Keep the order: the shell and common control headers need windows.h first.
-#include <commctrl.h>
+// Keep the order: the shell header needs windows.h first. No common controls: see Subclass.h.
 #include <shellapi.h>
 
 #ifdef CopyFile

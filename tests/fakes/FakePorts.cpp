@@ -263,7 +263,14 @@ std::int64_t FakePause::WaitUpTo(std::int64_t ms, const Over& over) {
     if (over) {
         stop = [this, &over, start] { return over(rig_.clock.nowMs - start); };
     }
-    rig_.RunUntil(start + std::max<std::int64_t>(ms, 0), stop);
+    // Past the ticking limit the rest of the pause passes at once, with one round of ticks.
+    const std::int64_t total = std::max<std::int64_t>(ms, 0);
+    const std::int64_t ticking = std::min(total, tickingLimitMs);
+    rig_.RunUntil(start + ticking, stop);
+    if (ticking < total && rig_.clock.nowMs - start >= ticking) {
+        rig_.clock.nowMs = start + total;
+        rig_.RunUntil(rig_.clock.nowMs, stop);
+    }
     return rig_.clock.nowMs - start;
 }
 

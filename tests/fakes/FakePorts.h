@@ -146,6 +146,9 @@ public:
     std::vector<std::int64_t> waits;  // every pause asked for
     // Runs at the start of every pause, inside it: the place where a test acts during a pause.
     std::function<void(std::int64_t ms)> onWait;
+    // The longest stretch of a pause during which the timers run; the rest of a longer pause
+    // passes as if the thread were held up, and each timer fires once at its end.
+    std::int64_t tickingLimitMs = INT64_MAX;
 
 private:
     Rig& rig_;

@@ -172,7 +172,17 @@ private:
         };
         rig_.window.onDialog = [this](Dialog) { Nested(Place::Dialog); };
         rig_.pause.onWait = [this](std::int64_t) { Nested(Place::Pause); };
-        rig_.host.onCall = [this](const std::string&) { Nested(Place::HostCall); };
+        // A pause may be as long as any delay the dialog takes (years): a quarter hour of its
+        // ticks crosses a slot, and simulating every tick of the rest made single inputs run
+        // for more than ten seconds.
+        rig_.pause.tickingLimitMs = 15 * 60 * 1000;
+        rig_.host.onCall = [this](const std::string&) {
+            // Nothing here reads the fake host's record of calls, and an input that has the
+            // station wait simulated hours (a long auto-connect delay) would keep every call of
+            // them in it: hundreds of MiB for one input.
+            rig_.host.ClearCalls();
+            Nested(Place::HostCall);
+        };
     }
 
     // Runs the operations armed for this place, if any, inside it.

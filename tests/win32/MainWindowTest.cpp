@@ -348,9 +348,20 @@ TEST(MainWindow, TheFourTimersTickAtTheirIntervals) {
     EXPECT_GE(rig.input.ticks[Timer::FanTimer], 4);
     EXPECT_LE(rig.input.ticks[Timer::FanTimer], 5);
     EXPECT_EQ(rig.input.ticks[Timer::tAutoConnect], 0);
-    // The clock is drawn while the window is hidden.
+    // The clock runs while the window is hidden; its label is current the moment the window is
+    // shown, with no tick in between, and then follows every tick.
     EXPECT_NE(rig.station.lblTime.text(), "00:00:00");
-    EXPECT_EQ(TextOf(rig.Child(L"lblTime")), WideFromUtf8(rig.station.lblTime.text()));
+    HWND label = rig.Child(L"lblTime");
+    rig.ShowThroughTray();
+    ASSERT_TRUE(IsWindowVisible(rig.Main()));
+    EXPECT_EQ(TextOf(label), WideFromUtf8(rig.station.lblTime.text()));
+    PumpFor(1100);
+    EXPECT_EQ(TextOf(label), WideFromUtf8(rig.station.lblTime.text()));
+    // Hidden and shown again: current again.
+    ShowWindow(rig.Main(), SW_HIDE);
+    PumpFor(1100);
+    ShowWindow(rig.Main(), SW_SHOW);
+    EXPECT_EQ(TextOf(label), WideFromUtf8(rig.station.lblTime.text()));
 }
 
 TEST(MainWindow, MessageBoxesShowWhileHiddenAndTheTimersKeepTicking) {

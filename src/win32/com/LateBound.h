@@ -55,7 +55,8 @@ private:
     Variant Invoke(const wchar_t* member, WORD flags, std::vector<Variant>& args, bool put);
 
     Microsoft::WRL::ComPtr<IDispatch> object_;
-    std::map<std::wstring, DISPID> ids_;
+    // Found by the member name as given, without making a string of it on every call.
+    std::map<std::wstring, DISPID, std::less<>> ids_;
 };
 
 bool AsBool(const Variant& v);

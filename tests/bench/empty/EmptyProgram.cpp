@@ -1,20 +1,12 @@
-// The yardsticks scripts/bench sets beside hourmark.exe: what Wine itself costs a program.
+// benchempty.exe [FILE [SECONDS]]: does nothing and imports kernel32 only; scripts/bench sets
+// its start-up beside hourmark.exe's, as what Wine itself costs any program.
 //
-//   benchempty.exe [FILE [SECONDS]]     does nothing and imports kernel32 only
-//   benchwindow.exe [FILE [SECONDS]]    opens one window and a COM apartment, then waits
-//   benchtimers.exe [FILE [SECONDS]]    the same, with HourMark's four window timers running
-//
-// With FILE a program writes the local time it began running ("yyyy-mm-dd hh:mm:ss.fff", the
-// clock and form of the simulator's trace) into FILE; with SECONDS it then stays that long, so
-// that its resident memory can be read.
+// With FILE it writes the local time it began running ("yyyy-mm-dd hh:mm:ss.fff", the clock and
+// form of the simulator's trace) into FILE; with SECONDS it then stays that long.
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
-
-#ifdef BENCH_WINDOW
-#include <objbase.h>
-#endif
 
 namespace {
 
@@ -44,43 +36,13 @@ DWORD StaySeconds() {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     SYSTEMTIME st;
     GetLocalTime(&st);
     if (__argc >= 2 && !WriteStartTime(__wargv[1], st)) {
         return 1;
     }
     const DWORD seconds = StaySeconds();
-#ifdef BENCH_WINDOW
-    // What any windowed COM client pays before it does anything of its own: user32 and the X11
-    // driver for a shown window, ole32 and its apartment.
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-        return 1;
-    }
-    HWND window = CreateWindowExW(0, L"Static", L"benchwindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                  0, 200, 100, nullptr, nullptr, instance, nullptr);
-    if (window == nullptr) {
-        return 1;
-    }
-    constexpr UINT_PTR kEnd = 1;
-    SetTimer(window, kEnd, seconds == 0 ? 1 : seconds * 1000, nullptr);
-#ifdef BENCH_TIMERS
-    // HourMark's four timers, ticking into nothing: what waking up for them costs under Wine.
-    const UINT periods[] = {1000, 500, 500, 60000};
-    for (UINT_PTR i = 0; i < 4; ++i) {
-        SetTimer(window, kEnd + 1 + i, periods[i], nullptr);
-    }
-#endif
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0 &&
-           !(msg.message == WM_TIMER && msg.wParam == kEnd)) {
-        DispatchMessageW(&msg);
-    }
-    DestroyWindow(window);
-    CoUninitialize();
-#else
-    (void)instance;
     Sleep(seconds * 1000);
-#endif
     return 0;
 }
