@@ -13,7 +13,7 @@ namespace {
 
 enum TimerId : UINT_PTR { kTimeTimer = 1, kTimer1, kFanTimer, kAutoConnectTimer };
 
-CheckBox* CheckBoxOf(Station& s, Control c) {
+const CheckBox* CheckBoxOf(const Station& s, Control c) {
     switch (c) {
         case Control::cbHour:
             return &s.cbHour;
@@ -38,7 +38,7 @@ CheckBox* CheckBoxOf(Station& s, Control c) {
     }
 }
 
-TextControl* TextOf(Station& s, Control c) {
+const TextControl* TextOf(const Station& s, Control c) {
     switch (c) {
         case Control::Label1:
             return &s.Label1;
@@ -134,7 +134,7 @@ MainWindow::~MainWindow() {
     }
 }
 
-bool MainWindow::Create(Station& station, StationInput& input) {
+bool MainWindow::Create(const Station& station, StationInput& input) {
     station_ = &station;
     input_ = &input;
     if (!RegisterClassOnce(instance_, kClassName, ObjectWindowProc<MainWindow>, images_.bigIcon,

@@ -36,7 +36,7 @@ public:
 
     // Makes the window hidden, with every control drawn from the model and the four timers
     // running.
-    bool Create(Station& station, StationInput& input);
+    bool Create(const Station& station, StationInput& input);
     HWND hwnd() const { return hwnd_; }
     // A control by its name in the layout ("cbHour", "fraFan", "GREEN_LED", ...).
     HWND Child(const std::wstring& name) const;
@@ -72,7 +72,7 @@ private:
     const Fonts& fonts_;
     Dpi dpi_;
     Images images_;
-    Station* station_ = nullptr;
+    const Station* station_ = nullptr;
     StationInput* input_ = nullptr;
     HWND hwnd_ = nullptr;
     std::map<std::wstring, HWND> byName_;
