@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "win32/DiskFiles.h"
+#include "win32/Text.h"
 #include "win32/TrayIcon.h"
 #include "win32/WinApi.h"
 
@@ -16,19 +18,9 @@ std::wstring FolderOf(std::wstring path) {
     return path;
 }
 
+// The folder the station's files use, so that the claim and the files name the same folder.
 std::wstring OwnFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) {
-            return L".";
-        }
-        if (n < path.size()) {
-            path.resize(n);
-            return FolderOf(path);
-        }
-        path.resize(path.size() * 2);
-    }
+    return WideFromUtf8(DiskFiles().ProgramDirectory());
 }
 
 // The folder of another process's program, if Windows lets us read it.

@@ -11,6 +11,7 @@
 #include "Command.h"
 #include "NodeSimIdl.h"
 #include "Output.h"
+#include "Registration.h"
 #include "Simulator.h"
 #include "Text.h"
 #include "TraceFile.h"
@@ -76,28 +77,13 @@ private:
 // simulator of the other bitness is reached just the same. Its registration names it, in the
 // registry view of its own bitness.
 std::wstring RegisteredTracePath() {
-    wchar_t clsid[40] = {};
-    StringFromGUID2(CLSID_NodeSimControl, clsid, 40);
-    const std::wstring key = std::wstring(L"CLSID\\") + clsid + L"\\LocalServer32";
-    for (const REGSAM view : {REGSAM{0}, REGSAM{KEY_WOW64_32KEY}, REGSAM{KEY_WOW64_64KEY}}) {
-        wchar_t value[1024] = {};
-        DWORD size = sizeof value - sizeof(wchar_t);
-        HKEY k = nullptr;
-        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ | view, &k) !=
-            ERROR_SUCCESS) {
-            continue;
-        }
-        const LONG rc =
-            RegQueryValueExW(k, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-        RegCloseKey(k);
-        std::wstring server = rc == ERROR_SUCCESS ? value : L"";
-        server.erase(std::remove(server.begin(), server.end(), L'"'), server.end());
-        const auto slash = server.find_last_of(L"\\/");
-        if (slash != std::wstring::npos) {
-            return server.substr(0, slash) + L"\\nodesim-trace.txt";
-        }
+    std::wstring server = RegisteredServer(CLSID_NodeSimControl).value_or(L"");
+    server.erase(std::remove(server.begin(), server.end(), L'"'), server.end());
+    const auto slash = server.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) {
+        return TraceFile::BesideProgram().path();
     }
-    return TraceFile::BesideProgram().path();
+    return server.substr(0, slash) + L"\\nodesim-trace.txt";
 }
 
 int PrintTrace() {

@@ -121,14 +121,8 @@ bool DeleteTree(const ClassesRoot& r, const std::wstring& key) {
 }
 
 std::string ServerOf(const GUID& clsid) {
-    for (const auto& r : kEveryRoot) {
-        for (const wchar_t* kind : {L"\\LocalServer32", L"\\InprocServer32"}) {
-            if (const auto server = ReadDefault(r, L"CLSID\\" + Guid(clsid) + kind)) {
-                return Narrow(*server);
-            }
-        }
-    }
-    return "an unknown server";
+    const auto server = RegisteredServer(clsid);
+    return server ? Narrow(*server) : "an unknown server";
 }
 
 std::string Foreign(const ClassEntry& entry, const GUID& clsid, const char* where) {
@@ -203,6 +197,21 @@ bool ActivationFinds(const ClassesRoot& r, const std::wstring& exePath) {
 }
 
 }  // namespace
+
+std::optional<std::wstring> RegisteredServer(const CLSID& clsid) {
+    // This program's own view first, where activation looks first, then every other place.
+    const ClassesRoot own = {HKEY_CLASSES_ROOT, L"", 0, "the classes root"};
+    std::vector<ClassesRoot> roots{own};
+    roots.insert(roots.end(), std::begin(kEveryRoot), std::end(kEveryRoot));
+    for (const ClassesRoot& r : roots) {
+        for (const wchar_t* kind : {L"\\LocalServer32", L"\\InprocServer32"}) {
+            if (auto server = ReadDefault(r, L"CLSID\\" + Guid(clsid) + kind)) {
+                return server;
+            }
+        }
+    }
+    return std::nullopt;
+}
 
 std::optional<std::string> ForeignRegistration() {
     for (const auto& entry : kClasses) {

@@ -3,6 +3,8 @@
 // wherever activation would find one, and it removes only its own entries.
 #pragma once
 
+#include <windows.h>
+
 #include <optional>
 #include <string>
 
@@ -23,6 +25,10 @@ enum class TypeLibKey { Written, Omitted };
 RegistrationOutcome RegisterServer(const std::wstring& exePath,
                                    TypeLibKey typeLibKey = TypeLibKey::Written);
 RegistrationOutcome UnregisterServer();
+
+// The server registered for a class, as written (quoted or not): in this program's own registry
+// view first, then wherever else a registration may be found; none when it is nowhere.
+std::optional<std::wstring> RegisteredServer(const CLSID& clsid);
 
 // A registration of one of the simulator's ProgIDs that belongs to another program, described;
 // none when there is none.
