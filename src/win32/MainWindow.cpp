@@ -124,12 +124,7 @@ MainWindow::~MainWindow() {
     if (hwnd_) {
         RemoveKeyboardNavigation(hwnd_);
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        for (const auto& [name, child] : byName_) {
-            RemoveWindowSubclass(child, ContainerProc, 0);
-            for (UINT_PTR i = 0; i < static_cast<UINT_PTR>(kNodeCount); ++i) {
-                RemoveWindowSubclass(child, NodeButtonProc, i);
-            }
-        }
+        Unsubclass();
         DestroyWindow(hwnd_);
     }
 }
@@ -151,9 +146,23 @@ bool MainWindow::Create(const Station& station, StationInput& input) {
     }
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(images_.bigIcon));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(images_.smallIcon));
+    AddKeyboardNavigation(hwnd_);
+    SetTimer(hwnd_, kTimeTimer, TimerIntervalMs(Timer::tTime), nullptr);
+    SetTimer(hwnd_, kTimer1, TimerIntervalMs(Timer::Timer1), nullptr);
+    SetTimer(hwnd_, kFanTimer, TimerIntervalMs(Timer::FanTimer), nullptr);
+    SetTimer(hwnd_, kAutoConnectTimer, TimerIntervalMs(Timer::tAutoConnect), nullptr);
+    return true;
+}
+
+bool MainWindow::MakeControls() {
+    if (controlsMade_) {
+        return true;
+    }
     for (const LaidOutControl& item : MainWindowControls()) {
         HWND child = MakeControl(item);
         if (!child) {
+            // Half a window is no window: the next showing tries again from nothing.
+            DestroyControls();
             return false;
         }
         byName_[item.name] = child;
@@ -165,15 +174,34 @@ bool MainWindow::Create(const Station& station, StationInput& input) {
                  reinterpret_cast<LPARAM>(images_.greenLed));
     SendMessageW(Child(L"RED_LED"), STM_SETIMAGE, IMAGE_BITMAP,
                  reinterpret_cast<LPARAM>(images_.redLed));
+    controlsMade_ = true;
+    clockBehind_ = false;
     for (std::size_t i = 0; i < byControl_.size(); ++i) {
-        Draw(static_cast<Control>(i));
+        DrawNow(static_cast<Control>(i));
     }
-    AddKeyboardNavigation(hwnd_);
-    SetTimer(hwnd_, kTimeTimer, TimerIntervalMs(Timer::tTime), nullptr);
-    SetTimer(hwnd_, kTimer1, TimerIntervalMs(Timer::Timer1), nullptr);
-    SetTimer(hwnd_, kFanTimer, TimerIntervalMs(Timer::FanTimer), nullptr);
-    SetTimer(hwnd_, kAutoConnectTimer, TimerIntervalMs(Timer::tAutoConnect), nullptr);
     return true;
+}
+
+void MainWindow::Unsubclass() {
+    for (const auto& [name, child] : byName_) {
+        RemoveWindowSubclass(child, ContainerProc, 0);
+        for (UINT_PTR i = 0; i < static_cast<UINT_PTR>(kNodeCount); ++i) {
+            RemoveWindowSubclass(child, NodeButtonProc, i);
+        }
+    }
+}
+
+void MainWindow::DestroyControls() {
+    Unsubclass();
+    // A frame takes the controls inside it along.
+    for (const auto& [name, child] : byName_) {
+        if (GetParent(child) == hwnd_) {
+            DestroyWindow(child);
+        }
+    }
+    byName_.clear();
+    byControl_.fill(nullptr);
+    controlsMade_ = false;
 }
 
 HWND MainWindow::MakeControl(const LaidOutControl& item) {
@@ -249,6 +277,10 @@ HWND MainWindow::ControlWindow(Control control) const {
 
 void MainWindow::Draw(Control control) {
     if (!hwnd_ || !station_) {
+        return;
+    }
+    // Until the window is first shown it has no controls: they are made from the model then.
+    if (!controlsMade_ && control != Control::Caption) {
         return;
     }
     // The clock changes every second, and a hidden window shows nothing: its label is brought up
@@ -513,7 +545,11 @@ LRESULT MainWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
             // Every way of showing the window (normal or minimised, from code or by Windows)
             // comes through here first; WM_SHOWWINDOW does not come with every one.
             const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-            if (clockBehind_ && pos != nullptr && (pos->flags & SWP_SHOWWINDOW) != 0) {
+            if (pos == nullptr || (pos->flags & SWP_SHOWWINDOW) == 0) {
+                break;
+            }
+            MakeControls();
+            if (clockBehind_) {
                 clockBehind_ = false;
                 DrawNow(Control::lblTime);
             }

@@ -34,11 +34,17 @@ public:
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // Makes the window hidden, with every control drawn from the model and the four timers
-    // running.
+    // Makes the window hidden, with the four timers running. Its controls are made, drawn from
+    // the model, as it is first shown: a program that lives in the tray for months and is
+    // opened now and then does not carry them, nor the common controls library they load,
+    // while nobody looks.
     bool Create(const Station& station, StationInput& input);
+    // Makes the controls now if the window has not been shown yet; false if one could not be
+    // made (there are none then).
+    bool MakeControls();
     HWND hwnd() const { return hwnd_; }
-    // A control by its name in the layout ("cbHour", "fraFan", "GREEN_LED", ...).
+    // A control by its name in the layout ("cbHour", "fraFan", "GREEN_LED", ...); null before
+    // the controls are made.
     HWND Child(const std::wstring& name) const;
     HWND ControlWindow(Control control) const;
 
@@ -61,6 +67,8 @@ public:
 
 private:
     HWND MakeControl(const LaidOutControl& item);
+    void Unsubclass();
+    void DestroyControls();
     void DrawNow(Control control);
     void ApplyState();
     RECT NormalRect() const;
@@ -75,6 +83,7 @@ private:
     const Station* station_ = nullptr;
     StationInput* input_ = nullptr;
     HWND hwnd_ = nullptr;
+    bool controlsMade_ = false;
     std::map<std::wstring, HWND> byName_;
     std::array<HWND, static_cast<std::size_t>(Control::cbRecordPlayback) + 1> byControl_{};
     // The state as the station last set it or the operator last made it; the window itself

@@ -204,15 +204,13 @@ HWND HourMarkProcess::WaitFor(const wchar_t* windowClass, bool visibleOnly, DWOR
     return found;
 }
 
-HWND HourMarkProcess::Control(int id) const {
+namespace {
+
+HWND ChildById(HWND main, int id) {
     struct ById {
         int id;
         HWND found;
     } search{id, nullptr};
-    HWND main = MainWindow();
-    if (!main) {
-        return nullptr;
-    }
     // The controls sit inside their frames, so the search goes through the whole tree.
     EnumChildWindows(
         main,
@@ -226,6 +224,24 @@ HWND HourMarkProcess::Control(int id) const {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+}  // namespace
+
+HWND HourMarkProcess::Control(int id) const {
+    HWND main = MainWindow();
+    if (!main) {
+        return nullptr;
+    }
+    HWND found = ChildById(main, id);
+    if (found == nullptr && GetWindow(main, GW_CHILD) == nullptr) {
+        // The window makes its controls as it is first shown: the operator opens it from the
+        // icon before looking at a box or clicking one. They are all drawn by the time it shows.
+        PostMessageW(TrayWindow(), 0x200, 0, WM_LBUTTONUP);
+        PumpUntil([&] { return IsWindowVisible(main) || !Running(); }, 5000);
+        found = ChildById(main, id);
+    }
+    return found;
 }
 
 std::vector<HWND> HourMarkProcess::MessageBoxes() const {

@@ -364,6 +364,28 @@ TEST(MainWindow, TheFourTimersTickAtTheirIntervals) {
     EXPECT_EQ(TextOf(label), WideFromUtf8(rig.station.lblTime.text()));
 }
 
+// A window nobody has opened carries no controls; opened, every control shows the model as it is
+// by then, whatever changed while it was hidden.
+TEST(MainWindow, ItsControlsAreMadeAsItIsFirstShownFromTheModelAsItIsThen) {
+    WinRig rig;
+    PumpFor(1100);
+    EXPECT_EQ(GetWindow(rig.Main(), GW_CHILD), nullptr);
+    rig.station.cbHour.SetValue(1);
+    rig.station.FanDTR.SetEnabled(false);
+    rig.station.cmdRemoteNode[6].SetText("QX2CD-L*");
+    rig.station.SetLed(Led::Green);
+    rig.ShowThroughTray();
+    ASSERT_TRUE(IsWindowVisible(rig.Main()));
+    const MainWindow& w = rig.window.Main();
+    EXPECT_EQ(SendMessageW(w.Child(L"cbHour"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_FALSE(IsWindowEnabled(w.Child(L"FanDTR")));
+    EXPECT_EQ(TextOf(w.Child(L"cmdRemoteNode(6)")), L"QX2CD-L*");
+    EXPECT_EQ(reinterpret_cast<HBITMAP>(
+                  SendMessageW(w.Child(L"XMIT_LED"), STM_GETIMAGE, IMAGE_BITMAP, 0)),
+              rig.window.images().greenLed);
+    EXPECT_EQ(TextOf(w.Child(L"lblTime")), WideFromUtf8(rig.station.lblTime.text()));
+}
+
 TEST(MainWindow, MessageBoxesShowWhileHiddenAndTheTimersKeepTicking) {
     WinRig rig;
     rig.closeBoxes = false;

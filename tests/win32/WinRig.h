@@ -99,7 +99,12 @@ public:
 
     HWND Main() { return window.Main().hwnd(); }
     HWND Tray() { return window.Tray().window(); }
-    HWND Child(const std::wstring& name) { return window.Main().Child(name); }
+    // A control of the main window; the window makes its controls as it is first shown, so
+    // asking for one makes them, hidden or not.
+    HWND Child(const std::wstring& name) {
+        window.Main().MakeControls();
+        return window.Main().Child(name);
+    }
     void TrayEvent(int code);
     // Brings the main window back as the operator does: a left click on the icon.
     void ShowThroughTray() { TrayEvent(0x202); }
