@@ -67,7 +67,8 @@ private:
 };
 
 // Wine puts the notification icons of a display without a notification area of its own into a
-// small window, shown while it holds any icon.
+// small window, shown while it holds any icon. Windows has no such window: there the icons are in
+// Explorer's notification area, which these tests do not look into.
 bool ShellShowsTrayIcons();
 
 std::wstring WindowText(HWND window);

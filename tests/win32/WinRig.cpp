@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "support/WineOnly.h"
 #include "win32/MessagePump.h"
 
 namespace hourmark::win32::test {
@@ -116,11 +117,8 @@ std::vector<HWND> OpenMessageBoxes() {
 SeenBox Describe(HWND box) {
     wchar_t text[2048] = {};
     GetDlgItemTextW(box, 0xFFFF, text, 2048);
-    // The icon's control id differs between Windows (20) and Wine (0x440).
-    HWND iconWindow = GetDlgItem(box, 0x14);
-    if (!iconWindow) {
-        iconWindow = GetDlgItem(box, 0x440);
-    }
+    // The icon's control id is Wine's own (its dialog's stc1); Windows numbers it 20.
+    HWND iconWindow = GetDlgItem(box, hourmark::test::WineOrWindows(0x440, 0x14));
     HICON icon =
         iconWindow ? reinterpret_cast<HICON>(SendMessageW(iconWindow, STM_GETICON, 0, 0)) : nullptr;
     return {TextOf(box), text, GetWindow(box, GW_OWNER), icon};
