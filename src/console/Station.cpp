@@ -1,8 +1,11 @@
 #include "console/Station.h"
 
 #include <cstdlib>
+#include <functional>
 #include <string_view>
+#include <utility>
 
+#include "console/ControlTable.h"
 #include "console/TimeFormat.h"
 #include "schedule/WavPicker.h"
 #include "settings/NodeSetupDialog.h"
@@ -27,21 +30,16 @@ Station::~Station() = default;
 
 void Station::BindControls() {
     ControlNotify notify = [this](Control c) { ports_.window.ControlChanged(c); };
-    cbHour.Bind(notify, [this] { cbHour_Click(); });
-    cbHalfHour.Bind(notify, [this] { cbHalfHour_Click(); });
-    cbQuarterHour.Bind(notify, [this] { cbQuarterHour_Click(); });
-    cbFileHour.Bind(notify, [this] { cbFileHour_Click(); });
-    cbFileHalfHour.Bind(notify, [this] { cbFileHalfHour_Click(); });
-    cbFileQuarterHour.Bind(notify, [this] { cbFileQuarterHour_Click(); });
-    FanRTS.Bind(notify, [this] { FanRTS_Click(); });
-    FanDTR.Bind(notify, [this] { FanDTR_Click(); });
-    cbAutoOverride.Bind(notify, [this] { cbAutoOverride_Click(); });
-    for (TextControl* t : {&Label1, &CMDFile, &CMDTime, &tbFileName, &cmdFileSelect, &lblTime,
-                           &cbRecordStart, &cbRecordStop, &cbRecordPlayback}) {
-        t->Bind(notify);
-    }
-    for (auto& b : cmdRemoteNode) {
-        b.Bind(notify);
+    for (const ControlEntry& c : kControls) {
+        if (CheckBox* box = c.CheckBoxIn(*this)) {
+            std::function<void()> onClick;
+            if (c.click != nullptr) {
+                onClick = [this, click = c.click] { (this->*click)(); };
+            }
+            box->Bind(notify, std::move(onClick));
+        } else if (TextControl* text = c.TextIn(*this)) {
+            text->Bind(notify);
+        }
     }
 }
 
@@ -84,58 +82,15 @@ void Station::Tick(Timer timer) {
 
 void Station::Click(Control control) {
     Enter(EntryKind::Input, [this, control] {
-        switch (control) {
-            case Control::cbHour:
-                cbHour.Click();
-                break;
-            case Control::cbHalfHour:
-                cbHalfHour.Click();
-                break;
-            case Control::cbQuarterHour:
-                cbQuarterHour.Click();
-                break;
-            case Control::cbFileHour:
-                cbFileHour.Click();
-                break;
-            case Control::cbFileHalfHour:
-                cbFileHalfHour.Click();
-                break;
-            case Control::cbFileQuarterHour:
-                cbFileQuarterHour.Click();
-                break;
-            case Control::FanRTS:
-                FanRTS.Click();
-                break;
-            case Control::FanDTR:
-                FanDTR.Click();
-                break;
-            case Control::cbAutoOverride:
-                cbAutoOverride.Click();
-                break;
-            case Control::CMDTime:
-                if (CMDTime.enabled()) {
-                    CMDTime_Click();
-                }
-                break;
-            case Control::CMDFile:
-                if (CMDFile.enabled()) {
-                    CMDFile_Click();
-                }
-                break;
-            case Control::cmdFileSelect:
-                cmdFileSelect_Click();
-                break;
-            case Control::cbRecordStart:
-                cbRecordStart_Click();
-                break;
-            case Control::cbRecordStop:
-                cbRecordStop_Click();
-                break;
-            case Control::cbRecordPlayback:
-                cbRecordPlayback_Click();
-                break;
-            default:
-                break;  // the node buttons react to MouseUp only; labels take no clicks
+        const ControlEntry* c = DescribeControl(control);
+        if (c == nullptr) {
+            return;
+        }
+        if (CheckBox* box = c->CheckBoxIn(*this)) {
+            box->Click();  // its handler runs when the value changes
+        } else if (const TextControl* button = c->TextIn(*this);
+                   button != nullptr && c->click != nullptr && button->enabled()) {
+            (this->*c->click)();
         }
     });
 }

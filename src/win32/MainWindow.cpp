@@ -1,5 +1,6 @@
 #include "win32/MainWindow.h"
 
+#include "console/ControlTable.h"
 #include "win32/ChildControl.h"
 #include "win32/MessagePump.h"
 #include "win32/Picture.h"
@@ -12,66 +13,6 @@ namespace hourmark::win32 {
 namespace {
 
 enum TimerId : UINT_PTR { kTimeTimer = 1, kTimer1, kFanTimer, kAutoConnectTimer };
-
-const CheckBox* CheckBoxOf(const Station& s, Control c) {
-    switch (c) {
-        case Control::cbHour:
-            return &s.cbHour;
-        case Control::cbHalfHour:
-            return &s.cbHalfHour;
-        case Control::cbQuarterHour:
-            return &s.cbQuarterHour;
-        case Control::cbFileHour:
-            return &s.cbFileHour;
-        case Control::cbFileHalfHour:
-            return &s.cbFileHalfHour;
-        case Control::cbFileQuarterHour:
-            return &s.cbFileQuarterHour;
-        case Control::FanRTS:
-            return &s.FanRTS;
-        case Control::FanDTR:
-            return &s.FanDTR;
-        case Control::cbAutoOverride:
-            return &s.cbAutoOverride;
-        default:
-            return nullptr;
-    }
-}
-
-const TextControl* TextOf(const Station& s, Control c) {
-    switch (c) {
-        case Control::Label1:
-            return &s.Label1;
-        case Control::CMDFile:
-            return &s.CMDFile;
-        case Control::CMDTime:
-            return &s.CMDTime;
-        case Control::tbFileName:
-            return &s.tbFileName;
-        case Control::cmdFileSelect:
-            return &s.cmdFileSelect;
-        case Control::lblTime:
-            return &s.lblTime;
-        case Control::cbRecordStart:
-            return &s.cbRecordStart;
-        case Control::cbRecordStop:
-            return &s.cbRecordStop;
-        case Control::cbRecordPlayback:
-            return &s.cbRecordPlayback;
-        default:
-            break;
-    }
-    const int node = static_cast<int>(c) - static_cast<int>(Control::cmdRemoteNode0);
-    if (node >= 0 && node < kNodeCount) {
-        return &s.cmdRemoteNode[static_cast<std::size_t>(node)];
-    }
-    return nullptr;
-}
-
-int NodeIndex(Control c) {
-    const int node = static_cast<int>(c) - static_cast<int>(Control::cmdRemoteNode0);
-    return node >= 0 && node < kNodeCount ? node : -1;
-}
 
 std::wstring TextOfWindow(HWND h) {
     const int n = GetWindowTextLengthW(h);

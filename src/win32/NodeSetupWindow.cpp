@@ -1,5 +1,6 @@
 #include "win32/NodeSetupWindow.h"
 
+#include <optional>
 #include <string>
 
 #include "settings/NodeSetupDialog.h"
@@ -103,26 +104,32 @@ HWND NodeSetupWindow::Create(HWND owner) {
     return hwnd_;
 }
 
-void NodeSetupWindow::WriteRows() {
-    frmNodeSetup* model = station_.NodeSetup();
-    if (!model || !IsWindow(hwnd_)) {
-        return;
+std::optional<NodeSetupWindow::Rows> NodeSetupWindow::ReadRows() const {
+    if (!IsWindow(hwnd_)) {
+        return std::nullopt;
     }
+    Rows rows{};
     for (int i = 0; i < kNodeCount; ++i) {
-        NodeSetupRow& row = model->rows[static_cast<std::size_t>(i)];
+        NodeSetupRow& row = rows[static_cast<std::size_t>(i)];
+        row.cbAuto =
+            SendDlgItemMessageW(hwnd_, kAutoId + i, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
         row.tbRemoteNode = WindowText(GetDlgItem(hwnd_, kCallId + i));
         row.tbTimeStart = WindowText(GetDlgItem(hwnd_, kStartId + i));
         row.tbTimeStop = WindowText(GetDlgItem(hwnd_, kStopId + i));
         row.tbDelay = WindowText(GetDlgItem(hwnd_, kDelayId + i));
     }
+    return rows;
 }
 
 void NodeSetupWindow::Run(void (frmNodeSetup::*handler)()) {
-    WriteRows();
+    // The rows are taken as the window shows them now, and go into the dialog only when the
+    // station runs the handler. The dialog may be gone by then; it is looked up then.
     Station& station = station_;
-    // The dialog may be gone by the time a queued handler runs; it is looked up then.
-    input_.DialogInput([&station, handler] {
+    input_.DialogInput([&station, handler, rows = ReadRows()] {
         if (frmNodeSetup* dialog = station.NodeSetup()) {
+            if (rows) {
+                dialog->rows = *rows;
+            }
             (dialog->*handler)();
         }
     });
@@ -140,12 +147,10 @@ LRESULT NodeSetupWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARA
             } else if (id == kCancelId) {
                 Run(&frmNodeSetup::Command1_Click);
             } else if (id >= kAutoId && id < kAutoId + kNodeCount) {
-                if (frmNodeSetup* model = station_.NodeSetup()) {
-                    NodeSetupRow& row = model->rows[static_cast<std::size_t>(id - kAutoId)];
-                    row.cbAuto = row.cbAuto == 0 ? 1 : 0;
-                    SendMessageW(reinterpret_cast<HWND>(lParam), BM_SETCHECK,
-                                 CheckState(row.cbAuto), 0);
-                }
+                // The mark is the operator's edit, as the texts are: it reaches the dialog's
+                // rows with them, when one of its buttons is pressed.
+                const bool ticked = SendDlgItemMessageW(hwnd, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+                SendDlgItemMessageW(hwnd, id, BM_SETCHECK, ticked ? BST_UNCHECKED : BST_CHECKED, 0);
             }
             // IDOK and IDCANCEL (Enter and Esc) fall through here and do nothing.
             return 0;

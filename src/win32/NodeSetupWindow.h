@@ -1,11 +1,15 @@
 // frmNodeSetup on the screen: the eight rows of the node table, drawn from the dialog's model.
-// Before any of the dialog's handlers runs, the operator's texts go back into the model's rows.
+// The operator's texts and Auto marks stay in the window until a button is pressed; they go into
+// the model's rows, through the station's dispatcher, just before the button's handler runs.
 // Enter and Esc neither confirm nor discard.
 #pragma once
 
+#include <array>
 #include <functional>
+#include <optional>
 
 #include "console/Station.h"
+#include "settings/NodeSetupDialog.h"
 #include "win32/Fonts.h"
 #include "win32/StationInput.h"
 #include "win32/Twips.h"
@@ -45,7 +49,11 @@ public:
 private:
     HWND Add(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, TwipRect rect,
              int id, FontSize font);
-    void WriteRows();
+    using Rows = std::array<NodeSetupRow, kNodeCount>;
+    // The rows as the operator has left them on the screen; none once the window is gone.
+    std::optional<Rows> ReadRows() const;
+    // Hands the rows and the handler to the station, which puts the one into the dialog and then
+    // runs the other.
     void Run(void (frmNodeSetup::*handler)());
 
     HINSTANCE instance_;

@@ -202,6 +202,8 @@ void WavPickerWindow::Fill(HWND list, bool combo, const std::vector<std::string>
 }
 
 void WavPickerWindow::Run(std::function<void(frmSelect&)> handler) {
+    // The handler holds the operator's choice by value: the picker may be gone by the time the
+    // station runs it, and is looked up then.
     Station& station = station_;
     input_.DialogInput([&station, handler] {
         if (frmSelect* picker = station.WavPicker()) {
@@ -234,10 +236,19 @@ LRESULT WavPickerWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARA
                 }
             } else if (id == kFileListId && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
                 const LRESULT sel = SendMessageW(control, LB_GETCURSEL, 0, 0);
-                model->highlighted = sel >= 0 ? static_cast<int>(sel) : -1;
-                if (code == LBN_DBLCLK && sel >= 0) {
-                    Run([](frmSelect& p) { p.filList_DblClick(); });
-                }
+                const int highlighted = sel >= 0 ? static_cast<int>(sel) : -1;
+                const bool confirm = code == LBN_DBLCLK && sel >= 0;
+                // The choice belongs to the list as it was shown: one that a change of directory
+                // held before it has replaced takes none of it.
+                Run([path = model->filPath, highlighted, confirm](frmSelect& p) {
+                    if (p.filPath != path) {
+                        return;
+                    }
+                    p.highlighted = highlighted;
+                    if (confirm) {
+                        p.filList_DblClick();
+                    }
+                });
             } else if (id == kSelectId && code == BN_CLICKED) {
                 Run([](frmSelect& p) { p.Command1_Click(); });
             }

@@ -302,7 +302,7 @@ TEST(WavPicker, DrawsTheListsFromTheModelAndHandsOverTheOperatorsChoices) {
     });
     rig.station.OpenWavPicker();
     EXPECT_TRUE(checked);
-    EXPECT_EQ(rig.input.Count("DialogInput"), 3u) << "drive, directory and Select";
+    EXPECT_EQ(rig.input.Count("DialogInput"), 4u) << "file, directory, drive and Select";
     EXPECT_FALSE(rig.window.IsDialogShowing(Dialog::WavPicker));
     EXPECT_EQ(rig.window.WavPickerWindowHandle(), nullptr);
 }

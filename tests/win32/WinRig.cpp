@@ -82,11 +82,11 @@ void RecordingInput::EndSession() {
 
 void RecordingInput::DialogInput(const std::function<void()>& handler) {
     log.push_back("DialogInput");
-    if (onDialogInput) {
-        onDialogInput();
-    }
     if (forward) {
         station_.DialogInput(handler);
+    }
+    if (onDialogInput) {
+        onDialogInput();
     }
 }
 

@@ -44,7 +44,7 @@ public:
     std::vector<std::string> log;
     std::map<Timer, int> ticks;
     int resized = 0;
-    // Runs as a dialog's handler is handed over, before it runs.
+    // Runs as a dialog's handler has been handed over: after it ran, unless the station held it.
     std::function<void()> onDialogInput;
 
     void Tick(Timer timer) override;
