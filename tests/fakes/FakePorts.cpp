@@ -11,6 +11,10 @@ const char* DialogName(Dialog d) {
     return d == Dialog::NodeSetup ? "NodeSetup" : "WavPicker";
 }
 
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    return a / b - (a % b < 0 ? 1 : 0);
+}
+
 }  // namespace
 
 // ---- FakeClock -----------------------------------------------------------------------------
@@ -263,15 +267,44 @@ std::int64_t FakePause::WaitUpTo(std::int64_t ms, const Over& over) {
     if (over) {
         stop = [this, &over, start] { return over(rig_.clock.nowMs - start); };
     }
-    // Past the ticking limit the rest of the pause passes at once, with one round of ticks.
     const std::int64_t total = std::max<std::int64_t>(ms, 0);
     const std::int64_t ticking = std::min(total, tickingLimitMs);
     rig_.RunUntil(start + ticking, stop);
-    if (ticking < total && rig_.clock.nowMs - start >= ticking) {
+    const std::int64_t moments = total - ticking > momentsLimitMs
+                                     ? ticking + std::max<std::int64_t>(momentsLimitMs, 0)
+                                     : total;
+    const auto ended = [&stop] { return stop && stop(); };
+    if (ticking < total && rig_.clock.nowMs - start >= ticking && !ended()) {
+        RunMoments(start + moments, stop);
+    }
+    if (moments < total && rig_.clock.nowMs - start >= moments && !ended()) {
         rig_.clock.nowMs = start + total;
         rig_.RunUntil(rig_.clock.nowMs, stop);
     }
     return rig_.clock.nowMs - start;
+}
+
+void FakePause::RunMoments(std::int64_t endMs, const std::function<bool()>& stop) {
+    constexpr std::int64_t kQuarterMs = 15 * 60 * 1000;
+    constexpr std::int64_t kAroundMs = 1000;
+    FakeClock& clock = rig_.clock;
+    while (clock.nowMs < endMs) {
+        // The first quarter hour whose second after has not passed yet; read again every time,
+        // since the wall clock may be set by what runs inside the pause.
+        const std::int64_t wall = clock.nowMs + clock.wallOffsetMs - kAroundMs;
+        const std::int64_t quarter =
+            (FloorDiv(wall, kQuarterMs) + 1) * kQuarterMs - clock.wallOffsetMs;
+        const std::int64_t aroundQuarter = quarter - kAroundMs;
+        const std::int64_t next =
+            std::min({endMs, aroundQuarter, rig_.NextDue(Timer::tAutoConnect)});
+        clock.nowMs = std::max(clock.nowMs, next);
+        const std::int64_t until =
+            next == aroundQuarter ? std::min(endMs, quarter + kAroundMs) : clock.nowMs;
+        rig_.RunUntil(until, stop);
+        if (next == endMs || (stop && stop())) {
+            return;
+        }
+    }
 }
 
 Rig::Rig() : station(Ports{host, clock, window, pause, files}) {
@@ -291,6 +324,11 @@ std::optional<int> Rig::Start() {
         }
     }
     return std::nullopt;
+}
+
+std::int64_t Rig::NextDue(Timer timer) const {
+    auto it = nextDue_.find(timer);
+    return it == nextDue_.end() ? INT64_MAX : it->second;
 }
 
 void Rig::RunFor(std::int64_t ms) {

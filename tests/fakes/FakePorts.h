@@ -146,11 +146,16 @@ public:
     std::vector<std::int64_t> waits;  // every pause asked for
     // Runs at the start of every pause, inside it: the place where a test acts during a pause.
     std::function<void(std::int64_t ms)> onWait;
-    // The longest stretch of a pause during which the timers run; the rest of a longer pause
-    // passes as if the thread were held up, and each timer fires once at its end.
+    // The longest stretch of a pause during which every tick runs.
     std::int64_t tickingLimitMs = INT64_MAX;
+    // How far past that the pause still runs the moments the station reads the clock for: each
+    // auto-connect tick, and each quarter hour of the wall clock, ticked from a second before it
+    // to a second after. In between the thread is held up, and each timer fires once as it
+    // resumes. The rest of a longer pause passes at once, with one round of ticks at its end.
+    std::int64_t momentsLimitMs = 0;
 
 private:
+    void RunMoments(std::int64_t endMs, const std::function<bool()>& stop);
     Rig& rig_;
 };
 
@@ -176,6 +181,8 @@ public:
     std::string IniPath() const { return "C:\\HourMark\\hourmark.ini"; }
     std::string LogPath() const { return "C:\\HourMark\\HourMarkLog.txt"; }
 
+    // When the timer is next due to fire.
+    std::int64_t NextDue(Timer timer) const;
     // Which timers tick; a test of one subsystem may leave the others quiet.
     std::set<Timer> enabledTimers{Timer::tTime, Timer::Timer1, Timer::FanTimer,
                                   Timer::tAutoConnect};

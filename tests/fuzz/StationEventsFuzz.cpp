@@ -172,10 +172,13 @@ private:
         };
         rig_.window.onDialog = [this](Dialog) { Nested(Place::Dialog); };
         rig_.pause.onWait = [this](std::int64_t) { Nested(Place::Pause); };
-        // A pause may be as long as any delay the dialog takes (years): a quarter hour of its
-        // ticks crosses a slot, and simulating every tick of the rest made single inputs run
-        // for more than ten seconds.
-        rig_.pause.tickingLimitMs = 15 * 60 * 1000;
+        // A pause may be as long as any delay the dialog takes (years). Its first seconds tick
+        // in full; then, for a quarter hour, only the ticks the station reads the clock on
+        // (each auto-connect tick, the seconds around each quarter hour), so that a long pause
+        // still crosses a slot and the link windows. Every tick of that quarter hour made the
+        // target several times slower, and every tick of years made single inputs hang.
+        rig_.pause.tickingLimitMs = 5000;
+        rig_.pause.momentsLimitMs = 15 * 60 * 1000;
         rig_.host.onCall = [this](const std::string&) {
             // Nothing here reads the fake host's record of calls, and an input that has the
             // station wait simulated hours (a long auto-connect delay) would keep every call of

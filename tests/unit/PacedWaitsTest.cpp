@@ -71,6 +71,28 @@ TEST(Pauses, APauseNestedInsideAnotherNeitherShortensNorRestartsIt) {
     }
 }
 
+TEST(Pauses, AFakePauseHeldUpBetweenItsMomentsStillServesTheSlotsAndTheLinkWindows) {
+    // The fuzz target's pauses: five seconds of every tick, then for a quarter hour only the
+    // moments the station reads the clock on, then one jump to the end.
+    Rig rig;
+    StartAt(rig, 10, 50, 0, 0, {Timer::tTime, Timer::Timer1, Timer::FanTimer, Timer::tAutoConnect});
+    rig.pause.tickingLimitMs = 5000;
+    rig.pause.momentsLimitMs = 15 * 60 * 1000;
+    std::vector<OnAir> onAir;
+    RecordOnAir(rig, onAir);
+    rig.station.cbHour.SetValue(1);
+    rig.station.nodes[0] = NodeEntry{"QX1AA-L", 1, "11:04", "23:59", 10};
+    rig.host.connectLinks = true;
+    const std::int64_t start = rig.clock.nowMs;
+    rig.station.WaitSeconds(3 * 3600);
+    EXPECT_EQ(rig.clock.nowMs - start, 3 * 3600 * 1000);
+    // 12:00 and 13:00 fall in the jump past the quarter hour of moments.
+    EXPECT_EQ(onAir, (std::vector<OnAir>{{At(7, 11, 0, 0), "SpeakText( 11 AM)"}}));
+    EXPECT_EQ(rig.host.Count("Connect(QX1AA-L,0)"), 1u);
+    // Every tick of the quarter hour would be 1,800 of Timer1's alone.
+    EXPECT_LT(Ticks(rig), 100u);
+}
+
 TEST(KillTime, WaitsItsFractionOfSecondsWithoutSpinningAndNothingForZeroOrLess) {
     Rig rig;
     StartAt(rig, 9, 0, 0);
