@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <concepts>
 #include <cstddef>
+#include <type_traits>
 
 #include "console/Controls.h"
 #include "console/Station.h"
@@ -24,19 +26,13 @@ struct ControlEntry {
     // to the mouse button's release, through their own entry point).
     void (Station::*click)() = nullptr;
 
-    const CheckBox* CheckBoxIn(const Station& s) const {
-        return checkBox != nullptr ? &(s.*checkBox) : nullptr;
-    }
-    CheckBox* CheckBoxIn(Station& s) const {
-        return checkBox != nullptr ? &(s.*checkBox) : nullptr;
-    }
-    const TextControl* TextIn(const Station& s) const {
-        if (text != nullptr) {
-            return &(s.*text);
-        }
-        return node >= 0 ? &s.cmdRemoteNode[static_cast<std::size_t>(node)] : nullptr;
-    }
-    TextControl* TextIn(Station& s) const {
+    // The member in a station, const or not; null when the control is not of that kind.
+    template <typename S>
+    requires std::same_as<std::remove_const_t<S>, Station>
+    auto* CheckBoxIn(S& s) const { return checkBox != nullptr ? &(s.*checkBox) : nullptr; }
+    template <typename S>
+    requires std::same_as<std::remove_const_t<S>, Station>
+    auto* TextIn(S& s) const {
         if (text != nullptr) {
             return &(s.*text);
         }
