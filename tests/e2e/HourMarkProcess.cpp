@@ -5,6 +5,7 @@
 
 #include "NodeSimDriver.h"
 #include "support/WineOnly.h"
+#include "win32/TrayIcon.h"
 
 namespace e2e {
 
@@ -230,6 +231,11 @@ HWND ChildById(HWND main, int id) {
 
 }  // namespace
 
+void HourMarkProcess::ClickTrayIcon(UINT mouseMessage) const {
+    PostMessageW(TrayWindow(), hourmark::win32::TrayIcon::kCallbackMessage, 0,
+                 static_cast<LPARAM>(mouseMessage));
+}
+
 HWND HourMarkProcess::Control(int id) const {
     HWND main = MainWindow();
     if (!main) {
@@ -239,7 +245,7 @@ HWND HourMarkProcess::Control(int id) const {
     if (found == nullptr && GetWindow(main, GW_CHILD) == nullptr) {
         // The window makes its controls as it is first shown: the operator opens it from the
         // icon before looking at a box or clicking one. They are all drawn by the time it shows.
-        PostMessageW(TrayWindow(), 0x200, 0, WM_LBUTTONUP);
+        ClickTrayIcon(WM_LBUTTONUP);
         PumpUntil([&] { return IsWindowVisible(main) || !Running(); }, 5000);
         found = ChildById(main, id);
     }

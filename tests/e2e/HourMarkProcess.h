@@ -43,6 +43,9 @@ public:
     HWND WaitFor(const wchar_t* windowClass, bool visibleOnly, DWORD ms) const;
     HWND MainWindow() const { return Find(L"HourMarkMain", false); }
     HWND TrayWindow() const { return Find(L"HourMarkTrayIcon", false); }
+    // What the shell sends the tray window when the operator releases a mouse button (or
+    // double-clicks) on the icon: WM_LBUTTONUP, WM_RBUTTONUP, WM_LBUTTONDBLCLK.
+    void ClickTrayIcon(UINT mouseMessage) const;
     // A child control of the main window by its window id.
     HWND Control(int id) const;
 

@@ -225,9 +225,9 @@ TEST_F(Station, StartsUpInTheHostsOrderAndHidesInTheTray) {
     EXPECT_EQ(CheckOf(p, Control::cbAutoOverride), BST_UNCHECKED);
 
     // The tray brings the window up and puts it away again.
-    PostMessageW(p.TrayWindow(), 0x200, 0, WM_LBUTTONUP);
+    p.ClickTrayIcon(WM_LBUTTONUP);
     EXPECT_NE(p.WaitFor(L"HourMarkMain", true, 5000), nullptr);
-    PostMessageW(p.TrayWindow(), 0x200, 0, WM_RBUTTONUP);
+    p.ClickTrayIcon(WM_RBUTTONUP);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 5000));
     EXPECT_TRUE(p.Running());
 }
@@ -627,7 +627,7 @@ TEST_F(Station, RecordsAContactWithTheKeyboardAlone) {
                           p.PathOf(L"ok.wav").c_str(), FALSE));
     ASSERT_TRUE(p.Start());
     ASSERT_TRUE(p.WaitUntilStarted());
-    PostMessageW(p.TrayWindow(), 0x200, 0, WM_LBUTTONUP);
+    p.ClickTrayIcon(WM_LBUTTONUP);
     HWND main = p.WaitFor(L"HourMarkMain", true, 5000);
     ASSERT_NE(main, nullptr);
     SetForegroundWindow(main);
