@@ -10,6 +10,9 @@ void ErrorBoundary::Run(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const HostFailure& failure) {
+        if (failure.cause() == HostFailure::Cause::Gone) {
+            return;
+        }
         Raise(failure.operation(),
               "EchoLink reported an error in " + failure.operation() + ":\r\n" + failure.text());
     } catch (const std::exception& e) {

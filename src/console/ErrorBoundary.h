@@ -17,7 +17,13 @@ public:
 
     explicit ErrorBoundary(Report report) : report_(std::move(report)) {}
 
+    // A failure because the host is gone is not reported here: the station tells an outage
+    // once, through Tell.
     void Run(const std::function<void()>& handler);
+
+    // Reports under that key, by the same rules as a failed operation: not while another report
+    // is open, and not again until Succeeded(key).
+    void Tell(const std::string& key, const std::string& text) { Raise(key, text); }
 
     // The host operation went through; its next failure is worth a report again. Called on
     // every host call, so it makes no string of the name.

@@ -36,9 +36,7 @@ void Station::Form_Load() {
         host_.CreateMainObject(ports_.hostFactory);
         host_.CreateSetupConfig(ports_.hostFactory);
         hostBound_ = true;
-        SetCaption(std::string("HourMark - ") + host_.SetupConfigCallsign() + " - v " +
-                   std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
-                   std::to_string(kVersionRevision));
+        SetCaption(CaptionFor(host_.SetupConfigCallsign()));
         if (host_.SetupConfigCallsign() == "QX2CD-L") {
             cbAutoOverride.SetValue(1);
         }
@@ -51,6 +49,7 @@ void Station::Form_Load() {
         ports_.window.SetWindowState(WindowState::Minimised);
         // The window's first resize comes whatever state it was created in: that is what hides it.
         Form_Resize();
+        loaded_ = true;
     } catch (const HostFailure& failure) {
         // An EchoLink that runs but whose events cannot be had is not helped by being started
         // again: its installation is what needs the operator.
@@ -62,6 +61,11 @@ void Station::Form_Load() {
     } catch (const std::exception& e) {
         StartUpFailed(e.what(), kStartAgainAdvice);
     }
+}
+
+std::string Station::CaptionFor(const std::string& callsign) {
+    return std::string("HourMark - ") + callsign + " - v " + std::to_string(kVersionMajor) + "." +
+           std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision);
 }
 
 void Station::StartUpFailed(const std::string& reason, const char* advice) {

@@ -21,8 +21,10 @@ Station::Station(Ports ports)
         // of the closing save must not let it run.
         if (!ending_) {
             boundary_.Run(h);
+            TellOutage();
         }
     });
+    host_.OnGone([this](const HostFailure& failure) { HostLost(failure); });
     BindControls();
 }
 
@@ -66,16 +68,32 @@ void Station::Start() {
 void Station::Tick(Timer timer) {
     switch (timer) {
         case Timer::tTime:
-            Enter(EntryKind::Tick, [this] { tTime_Timer(); });
+            Enter(EntryKind::Tick, [this] {
+                tTime_Timer();
+                WatchHost();
+            });
             break;
+        // The other three only ask EchoLink; while it is gone they would only fail.
         case Timer::Timer1:
-            Enter(EntryKind::Tick, [this] { Timer1_Timer(); });
+            Enter(EntryKind::Tick, [this] {
+                if (!host_.Gone()) {
+                    Timer1_Timer();
+                }
+            });
             break;
         case Timer::FanTimer:
-            Enter(EntryKind::Tick, [this] { FanTimer_Timer(); });
+            Enter(EntryKind::Tick, [this] {
+                if (!host_.Gone()) {
+                    FanTimer_Timer();
+                }
+            });
             break;
         case Timer::tAutoConnect:
-            Enter(EntryKind::AutoConnectTick, [this] { tAutoConnect_Timer(); });
+            Enter(EntryKind::AutoConnectTick, [this] {
+                if (!host_.Gone()) {
+                    tAutoConnect_Timer();
+                }
+            });
             break;
     }
 }

@@ -14,6 +14,7 @@
 #include "console/Dispatcher.h"
 #include "console/ErrorBoundary.h"
 #include "console/Files.h"
+#include "console/HostOutage.h"
 #include "console/Pause.h"
 #include "console/Window.h"
 #include "host/Host.h"
@@ -233,6 +234,14 @@ private:
     void BindControls();
     [[noreturn]] void StartUpFailed(const std::string& reason, const char* advice);
 
+    // EchoLink went away and comes back: noted at the failing call, told once after the entry
+    // point, looked for at the clock's ticks.
+    void HostLost(const HostFailure& failure);
+    void TellOutage();
+    static std::string CaptionFor(const std::string& callsign);
+    void WatchHost();
+    void Reattach();
+
     Ports ports_;
     Dispatcher dispatcher_;
     ErrorBoundary boundary_;
@@ -241,6 +250,9 @@ private:
     bool hostBound_ = false;  // start-up's steps 2 and 3 are done
     bool ending_ = false;
     bool trayAdded_ = false;
+    bool loaded_ = false;  // Form_Load is over: a host lost from here on is followed
+    HostOutage outage_;
+    std::string outageText_;
 
     std::unique_ptr<frmNodeSetup> nodeSetup_;
     std::unique_ptr<frmSelect> wavPicker_;

@@ -22,6 +22,13 @@ public:
     using HostError::HostError;
 };
 
+// The host's process or its objects no longer exist (a crash, a kill, a restart): every object
+// held is dead for good, and only objects created anew reach a host that runs again.
+class HostGone : public HostError {
+public:
+    using HostError::HostError;
+};
+
 // The setup configuration: created by ProgID "EchoLink.SetupConfig", also reached as
 // ELo.SetupConfig.
 class SetupConfig {
@@ -69,6 +76,9 @@ public:
     virtual ~HostFactory() = default;
     virtual std::shared_ptr<HostApp> CreateMainObject() = 0;
     virtual std::shared_ptr<SetupConfig> CreateSetupConfig() = 0;
+    // Whether the host's program runs now, asked without starting it: creating the objects
+    // starts a registered host that is not running. A factory that cannot tell says true.
+    virtual bool HostRunning() { return true; }
 };
 
 // Booleans as the host sends them across: True is -1.

@@ -7,6 +7,14 @@ namespace hourmark {
 
 template <typename F>
 auto HostLink::Call(const char* operation, F&& f) -> decltype(f()) {
+    if (gone_) {
+        throw HostFailure(operation, "EchoLink is not running", HostFailure::Cause::Gone);
+    }
+    return Reach(operation, std::forward<F>(f));
+}
+
+template <typename F>
+auto HostLink::Reach(const char* operation, F&& f) -> decltype(f()) {
     PendingHostCall pending(dispatcher_);
     try {
         if constexpr (std::is_void_v<decltype(f())>) {
@@ -19,6 +27,13 @@ auto HostLink::Call(const char* operation, F&& f) -> decltype(f()) {
         }
     } catch (const HostEventsUnavailable& e) {
         throw HostFailure(operation, e.what(), HostFailure::Cause::Events);
+    } catch (const HostGone& e) {
+        HostFailure failure(operation, e.what(), HostFailure::Cause::Gone);
+        Forget();
+        if (onGone_) {
+            onGone_(failure);
+        }
+        throw failure;
     } catch (const HostError& e) {
         throw HostFailure(operation, e.what());
     }
@@ -45,19 +60,39 @@ std::shared_ptr<T> NeedObject(const std::shared_ptr<T>& p) {
 
 }  // namespace
 
-void HostLink::CreateMainObject(HostFactory& factory) {
-    elo_ = Call("CreateObject HostApp", [&] { return factory.CreateMainObject(); });
-    if (!elo_) {
+std::shared_ptr<HostApp> HostLink::NewMainObject(HostFactory& factory) {
+    auto elo = Reach("CreateObject HostApp", [&] { return factory.CreateMainObject(); });
+    if (!elo) {
         throw HostFailure("CreateObject HostApp", "EchoLink returned no object");
     }
+    return elo;
+}
+
+std::shared_ptr<SetupConfig> HostLink::NewSetupConfig(HostFactory& factory) {
+    auto config =
+        Reach("CreateObject EchoLink.SetupConfig", [&] { return factory.CreateSetupConfig(); });
+    if (!config) {
+        throw HostFailure("CreateObject EchoLink.SetupConfig", "EchoLink returned no object");
+    }
+    return config;
+}
+
+void HostLink::CreateMainObject(HostFactory& factory) {
+    elo_ = NewMainObject(factory);
 }
 
 void HostLink::CreateSetupConfig(HostFactory& factory) {
-    setupConfig_ =
-        Call("CreateObject EchoLink.SetupConfig", [&] { return factory.CreateSetupConfig(); });
-    if (!setupConfig_) {
-        throw HostFailure("CreateObject EchoLink.SetupConfig", "EchoLink returned no object");
-    }
+    setupConfig_ = NewSetupConfig(factory);
+}
+
+void HostLink::Reattach(HostFactory& factory) {
+    auto elo = NewMainObject(factory);
+    auto config = NewSetupConfig(factory);
+    // A host that died again during the second creation dropped nothing of these: they are
+    // not held yet, and die with this frame.
+    elo_ = std::move(elo);
+    setupConfig_ = std::move(config);
+    gone_ = false;
 }
 
 void HostLink::Release() {

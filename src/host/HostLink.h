@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -18,7 +19,8 @@ class ErrorBoundary;
 class HostFailure : public std::runtime_error {
 public:
     // Events: the host is there but its events cannot reach the program (HostEventsUnavailable).
-    enum class Cause { Call, Events };
+    // Gone: the host's process or objects no longer exist (HostGone).
+    enum class Cause { Call, Events, Gone };
     HostFailure(std::string operation, std::string text, Cause cause = Cause::Call)
         : std::runtime_error(operation + ": " + text),
           operation_(std::move(operation)),
@@ -45,6 +47,21 @@ public:
     bool Bound() const { return elo_ && setupConfig_; }
     // Drops the references to the host's objects (at the end of the program).
     void Release();
+
+    // Runs once for each call that finds the host gone, after its dead objects were dropped
+    // and before the failure is thrown: a handler that traps the failure cannot hide it.
+    void OnGone(std::function<void(const HostFailure&)> gone) { onGone_ = std::move(gone); }
+    // The host's objects were dropped because it went away; every call fails at once, as
+    // HostFailure with Cause::Gone, without reaching anything.
+    bool Gone() const { return gone_; }
+    // Drops the objects and counts the host as gone, as a call that found it gone does.
+    void Forget() {
+        gone_ = true;
+        Release();
+    }
+    // Both objects created anew, the way start-up creates them; on failure none is kept and the
+    // link stays gone.
+    void Reattach(HostFactory& factory);
 
     void Connect(const std::string& callsign, std::int32_t mode);
     void Disconnect(const std::string& callsign);
@@ -73,11 +90,17 @@ public:
 private:
     template <typename F>
     auto Call(const char* operation, F&& f) -> decltype(f());
+    template <typename F>
+    auto Reach(const char* operation, F&& f) -> decltype(f());
+    std::shared_ptr<HostApp> NewMainObject(HostFactory& factory);
+    std::shared_ptr<SetupConfig> NewSetupConfig(HostFactory& factory);
 
     Dispatcher& dispatcher_;
     ErrorBoundary& boundary_;
     std::shared_ptr<HostApp> elo_;
     std::shared_ptr<SetupConfig> setupConfig_;
+    bool gone_ = false;
+    std::function<void(const HostFailure&)> onGone_;
 };
 
 }  // namespace hourmark

@@ -132,6 +132,9 @@ void FakeHost::Record(const std::string& operation, const std::string& call) {
     if (onCall) {
         onCall(operation);
     }
+    if (gone) {
+        throw HostGone("The RPC server is unavailable (0x800706BA)");
+    }
     auto it = failures_.find(operation);
     if (it != failures_.end()) {
         throw HostError(it->second);

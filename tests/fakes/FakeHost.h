@@ -31,6 +31,10 @@ public:
     bool mainObjectAvailable = true;   // CreateMainObject succeeds
     bool setupConfigAvailable = true;  // CreateSetupConfig succeeds
     bool eventsAvailable = true;       // else CreateMainObject throws HostEventsUnavailable
+    // The host's process has died: every call and every creation throws HostGone. HostRunning
+    // answers `running`.
+    bool gone = false;
+    bool running = true;
 
     // ---- what the host was asked, e.g. "SpeakText(QX1AB)", "SetRts(true)", "Connect(QX2CD-L,0)"
     std::vector<std::string> calls;
@@ -50,6 +54,7 @@ public:
     // HostFactory
     std::shared_ptr<HostApp> CreateMainObject() override;
     std::shared_ptr<SetupConfig> CreateSetupConfig() override;
+    bool HostRunning() override { return running; }
 
     // Used by the objects below.
     void Record(const std::string& operation, const std::string& call);
