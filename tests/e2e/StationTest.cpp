@@ -3,9 +3,12 @@
 // boxes; checked by what reached the simulator (its trace) and what is on disk.
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -616,6 +619,101 @@ TEST_F(Station, AHostFailingEveryCallGivesOneMessageAndHourMarkGoesOn) {
     NodeSim::Must({"trace", "clear"});
     NodeSim::Must({"dtmf", "*0*"});
     EXPECT_TRUE(WaitForTrace("call\tSpeakPhrase\t8"));
+}
+
+// ---- EchoLink dies and comes back --------------------------------------------------------------
+
+std::vector<DWORD> SimulatorProcesses() {
+    std::vector<DWORD> found;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        if (_wcsicmp(entry.szExeFile, L"nodesim.exe") == 0) {
+            found.push_back(entry.th32ProcessID);
+        }
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+// As a crash takes it: the process ends without its close command or any goodbye.
+void KillSimulator() {
+    for (DWORD pid : SimulatorProcesses()) {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        ASSERT_NE(process, nullptr);
+        TerminateProcess(process, 3);
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+}
+
+// As a watchdog or the operator starts it, not through COM.
+void StartSimulator() {
+    std::wstring command = L"\"" + NodeSim::Program() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &info));
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+}
+
+TEST_F(Station, FollowsEchoLinkThroughTwoCrashesWithNobodyAtTheKeyboard) {
+    SettingsValues s = NoBoxesTicked();
+    s.nodes[2] = {"QX3EF-L", 0, "", "", 10};
+    HourMarkProcess& p = Started("crash", s);
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE("outage " + std::to_string(round));
+        KillSimulator();
+        if (round == 1) {
+            const std::wstring text = p.WaitForMessage(10000);
+            EXPECT_NE(text.find(L"EchoLink stopped answering in "), std::wstring::npos)
+                << Narrow(text);
+        }
+        // HourMark looks for EchoLink, but leaves starting it to the station.
+        PumpFor(8000);
+        EXPECT_TRUE(SimulatorProcesses().empty()) << "HourMark started EchoLink itself";
+        ASSERT_TRUE(p.Running());
+        EXPECT_NE(p.ReadFile(L"HourMarkLog.txt").find("HourMark lost EchoLink in "),
+                  std::string::npos);
+
+        // The dead simulator's trace goes with it, so that only the new one's calls are seen.
+        DeleteFileW((NodeSim::Directory() + L"\\nodesim-trace.txt").c_str());
+        const DWORD restarted = GetTickCount();
+        StartSimulator();
+        ASSERT_TRUE(PumpUntil([] { return NodeSim::Run({"state"}).exitCode == 0; }, 20000));
+        // Round two comes within a minute of the first return: attempts at the slow pace.
+        ASSERT_TRUE(WaitForTrace("call\tIsTransmitting", 75000));
+        std::printf("[ outage %d ] EchoLink started to HourMark's first call: %lu ms\n", round,
+                    static_cast<unsigned long>(GetTickCount() - restarted));
+        EXPECT_TRUE(WaitForText(p, Control::cmdRemoteNode2, "QX3EF-L")) << "captions afresh";
+
+        NodeSim::Must({"link", "QX3EF-L"});
+        EXPECT_TRUE(WaitForText(p, Control::cmdRemoteNode2, "QX3EF-L*"));
+        EXPECT_TRUE(PumpUntil(
+            [&] {
+                const std::string log = p.ReadFile(L"HourMarkLog.txt");
+                std::size_t count = 0;
+                for (std::size_t at = log.find("<EchoLink> connected: QX3EF-L");
+                     at != std::string::npos;
+                     at = log.find("<EchoLink> connected: QX3EF-L", at + 1)) {
+                    ++count;
+                }
+                return count == static_cast<std::size_t>(round);
+            },
+            5000));
+        NodeSim::Must({"dtmf", "*7*"});
+        EXPECT_TRUE(WaitForTrace("call\tSpeakText\tQX3EF"));
+        EXPECT_EQ(p.MessageBoxes().size(), 1u) << "the first outage's box, never answered";
+    }
+    // EchoLink's closing still ends HourMark, saving its settings, under the unanswered box.
+    DeleteFileW(p.PathOf(L"hourmark.ini").c_str());
+    NodeSim::Must({"close"});
+    EXPECT_EQ(p.WaitForExit(10000), 0);
+    EXPECT_EQ(p.ReadFile(L"hourmark.ini"), hourmark::FormatSettings(s));
 }
 
 // ---- Recording ---------------------------------------------------------------------------------

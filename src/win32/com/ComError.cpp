@@ -33,6 +33,11 @@ const char* KnownText(HRESULT hr) {
             return "The RPC server is unavailable";
         case 0x800706BEUL:
             return "The remote procedure call failed";
+        case 0x800706BFUL:
+            return "The remote procedure call failed and did not execute";
+        case 0x80010012UL:
+            return "The callee (server) is not available and disappeared; all connections are "
+                   "invalid";
         case 0x80010108UL:
             return "The object invoked has disconnected from its clients";
         case 0x80010007UL:
@@ -101,6 +106,21 @@ std::string TakeErrorInfo() {
 
 }  // namespace
 
+bool MeansHostGone(HRESULT hr) {
+    switch (static_cast<unsigned long>(hr)) {
+        case 0x800706BAUL:  // RPC_S_SERVER_UNAVAILABLE: the process is gone (measured under Wine)
+        case 0x800706BEUL:  // RPC_S_CALL_FAILED
+        case 0x800706BFUL:  // RPC_S_CALL_FAILED_DNE
+        case 0x80010108UL:  // RPC_E_DISCONNECTED
+        case 0x80010007UL:  // RPC_E_SERVER_DIED
+        case 0x80010012UL:  // RPC_E_SERVER_DIED_DNE
+        case 0x800401FDUL:  // CO_E_OBJNOTCONNECTED
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::string DescribeHresult(HRESULT hr) {
     char code[16];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
@@ -136,8 +156,16 @@ std::string DescribeFailure(HRESULT hr, EXCEPINFO* info) {
 }
 
 void ThrowHostError(HRESULT hr, EXCEPINFO* info, const std::string& context) {
-    const std::string text = DescribeFailure(hr, info);
-    throw HostError(context.empty() ? text : context + ": " + text);
+    const bool gone = MeansHostGone(hr) ||
+                      (hr == DISP_E_EXCEPTION && info != nullptr && MeansHostGone(info->scode));
+    std::string text = DescribeFailure(hr, info);
+    if (!context.empty()) {
+        text = context + ": " + text;
+    }
+    if (gone) {
+        throw HostGone(text);
+    }
+    throw HostError(text);
 }
 
 }  // namespace hourmark::win32::com

@@ -17,7 +17,11 @@ std::string DescribeHresult(HRESULT hr);
 // the thread's IErrorInfo description, else DescribeHresult. Clears both.
 std::string DescribeFailure(HRESULT hr, EXCEPINFO* info);
 
-// Throws hourmark::HostError with DescribeFailure's text, prefixed with context when given.
+// The code says the host's process or its objects no longer exist, not that the host refused.
+bool MeansHostGone(HRESULT hr);
+
+// Throws hourmark::HostError with DescribeFailure's text, prefixed with context when given;
+// hourmark::HostGone when the code means the host is gone.
 [[noreturn]] void ThrowHostError(HRESULT hr, EXCEPINFO* info = nullptr,
                                  const std::string& context = {});
 

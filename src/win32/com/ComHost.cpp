@@ -4,6 +4,7 @@
 
 #include "win32/com/ComError.h"
 #include "win32/com/EventSink.h"
+#include "win32/com/HostProcess.h"
 #include "win32/com/LateBound.h"
 #include "win32/com/MainObjectClass.h"
 
@@ -139,6 +140,10 @@ public:
         }
         if (FAILED(hr)) {
             sink->Detach();
+            // An EchoLink that died between its creation and the advice is gone, not deaf.
+            if (com::MeansHostGone(hr)) {
+                com::ThrowHostError(hr);
+            }
             throw HostEventsUnavailable("EchoLink's events cannot be received: " +
                                         com::DescribeFailure(hr, nullptr));
         }
@@ -158,6 +163,10 @@ public:
             com::ThrowHostError(hr);
         }
         return std::make_shared<ComSetupConfig>(std::move(object));
+    }
+
+    bool HostRunning() override {
+        return com::ProgramRunning(com::RegisteredServerFileName(kSetupConfigProgId));
     }
 
 private:
