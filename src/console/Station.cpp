@@ -66,13 +66,13 @@ void Station::Start() {
 void Station::Tick(Timer timer) {
     switch (timer) {
         case Timer::tTime:
-            Enter(EntryKind::Tick, [this] { tTime_Timer(); });
+            Enter(EntryKind::TimeTick, [this] { tTime_Timer(); });
             break;
         case Timer::Timer1:
-            Enter(EntryKind::Tick, [this] { Timer1_Timer(); });
+            Enter(EntryKind::Timer1Tick, [this] { Timer1_Timer(); });
             break;
         case Timer::FanTimer:
-            Enter(EntryKind::Tick, [this] { FanTimer_Timer(); });
+            Enter(EntryKind::FanTick, [this] { FanTimer_Timer(); });
             break;
         case Timer::tAutoConnect:
             Enter(EntryKind::AutoConnectTick, [this] { tAutoConnect_Timer(); });
