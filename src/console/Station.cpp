@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -146,6 +147,12 @@ void Station::HostDisconnected(const std::string& sCall) {
 
 void Station::HostDTMFString(const std::string& sDigits) {
     Enter(EntryKind::Event, [this, sDigits] { ELo_DTMFString(sDigits); });
+}
+
+void Station::HostUnknownEvent(std::int32_t id) {
+    Enter(EntryKind::Event, [this, id] {
+        WriteLog("<EchoLink> event " + std::to_string(id) + " not known to HourMark, ignored");
+    });
 }
 
 void Station::DialogInput(const std::function<void()>& handler) {
