@@ -220,16 +220,17 @@ TEST_F(Station, StartsUpInTheHostsOrderAndHidesInTheTray) {
               std::string("HourMark - ") + kSimCallsign + kCaptionVersion);
     EXPECT_FALSE(IsWindowVisible(main)) << "the window starts hidden";
     WINE_ONLY(EXPECT_TRUE(ShellShowsTrayIcons()) << "the icon is in the notification area");
-    EXPECT_EQ(ControlText(p, Control::cmdRemoteNode0), "QX9AB-L");
-    EXPECT_EQ(ControlText(p, Control::cmdRemoteNode2), "QX8CD-R*") << "linked before we started";
-    EXPECT_EQ(CheckOf(p, Control::cbAutoOverride), BST_UNCHECKED);
 
-    // The tray brings the window up and puts it away again.
+    // The tray brings the window up and puts it away again. Before any control is looked at:
+    // looking opens the window from the icon itself.
     p.ClickTrayIcon(WM_LBUTTONUP);
     EXPECT_NE(p.WaitFor(L"HourMarkMain", true, 5000), nullptr);
     p.ClickTrayIcon(WM_RBUTTONUP);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 5000));
     EXPECT_TRUE(p.Running());
+    EXPECT_EQ(ControlText(p, Control::cmdRemoteNode0), "QX9AB-L");
+    EXPECT_EQ(ControlText(p, Control::cmdRemoteNode2), "QX8CD-R*") << "linked before we started";
+    EXPECT_EQ(CheckOf(p, Control::cbAutoOverride), BST_UNCHECKED);
 }
 
 TEST_F(Station, TheStationWithOverridesStartsWithAutoConnectsDisabled) {
