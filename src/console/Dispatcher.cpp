@@ -1,16 +1,17 @@
 #include "console/Dispatcher.h"
 
-#include <utility>
+#include <algorithm>
 
 namespace hourmark {
 
 void Dispatcher::Enter(EntryKind kind, Handler handler) {
     if (HostCallPending()) {
         switch (kind) {
-            case EntryKind::Tick:
-                return;
+            case EntryKind::TimeTick:
+            case EntryKind::Timer1Tick:
+            case EntryKind::FanTick:
             case EntryKind::AutoConnectTick:
-                heldAutoConnect_ = std::move(handler);
+                HoldTick(kind, std::move(handler));
                 return;
             case EntryKind::Event:
             case EntryKind::Input:
@@ -25,15 +26,25 @@ void Dispatcher::Enter(EntryKind kind, Handler handler) {
     DeliverHeld();
 }
 
+void Dispatcher::HoldTick(EntryKind timer, Handler handler) {
+    const auto held = std::find_if(heldTicks_.begin(), heldTicks_.end(),
+                                   [timer](const auto& tick) { return tick.first == timer; });
+    if (held != heldTicks_.end()) {
+        held->second = std::move(handler);
+    } else {
+        heldTicks_.emplace_back(timer, std::move(handler));
+    }
+}
+
 void Dispatcher::DeliverHeld() {
-    while (!HostCallPending() && (!queued_.empty() || heldAutoConnect_)) {
+    while (!HostCallPending() && (!queued_.empty() || !heldTicks_.empty())) {
         Handler next;
         if (!queued_.empty()) {
             next = std::move(queued_.front());
             queued_.pop_front();
         } else {
-            next = std::move(heldAutoConnect_);
-            heldAutoConnect_ = nullptr;
+            next = std::move(heldTicks_.front().second);
+            heldTicks_.pop_front();
         }
         Run(next);
     }

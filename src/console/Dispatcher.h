@@ -1,20 +1,24 @@
 // Every entry point into the core (tick, click, host event, window message) comes through here.
-// While a call into the host is pending, COM runs the thread's timers and incoming event calls
-// inside it; the dispatcher keeps those from nesting into the handler that made the call: ticks
-// are dropped, the auto-connect tick is held, host events and input are queued. What waited is
-// delivered in order when the entry point that made the call returns (or earlier, at a place
-// where the program chooses to nest: a pause, a dialog, a message box), and always before
-// anything that arrives later; the held auto-connect tick runs once, after the queue.
+// While a call into the host is pending, COM may run the thread's timers and incoming event calls
+// inside it; the dispatcher keeps those from nesting into the handler that made the call: each
+// timer's tick is held, one per timer, host events and input are queued. What waited is
+// delivered when the entry point that made the call returns (or earlier, at a place where the
+// program chooses to nest: a pause, a dialog, a message box), and always before anything that
+// arrives later: the queue in its order, then each held tick once, in the order the timers first
+// ticked (a timer's message comes after the calls and messages that were already waiting).
 #pragma once
 
 #include <deque>
 #include <functional>
+#include <utility>
 
 namespace hourmark {
 
 enum class EntryKind {
-    Tick,             // tTime, Timer1, FanTimer: dropped while a host call is pending
-    AutoConnectTick,  // held while a host call is pending, then run once
+    TimeTick,         // tTime
+    Timer1Tick,       // Timer1
+    FanTick,          // FanTimer
+    AutoConnectTick,  // tAutoConnect
     Event,            // host events: queued while a host call is pending
     Input,            // the operator's actions: queued likewise
 };
@@ -42,10 +46,12 @@ public:
 
 private:
     void Run(const Handler& handler);
+    void HoldTick(EntryKind timer, Handler handler);
 
     int hostCallDepth_ = 0;
     std::deque<Handler> queued_;
-    Handler heldAutoConnect_;
+    // At most one tick per timer: a timer that ticks again while its tick waits runs once.
+    std::deque<std::pair<EntryKind, Handler>> heldTicks_;
     Runner runner_;
 };
 

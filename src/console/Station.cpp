@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -68,21 +69,21 @@ void Station::Start() {
 void Station::Tick(Timer timer) {
     switch (timer) {
         case Timer::tTime:
-            Enter(EntryKind::Tick, [this] {
+            Enter(EntryKind::TimeTick, [this] {
                 tTime_Timer();
                 WatchHost();
             });
             break;
         // The other three only ask EchoLink; while it is gone they would only fail.
         case Timer::Timer1:
-            Enter(EntryKind::Tick, [this] {
+            Enter(EntryKind::Timer1Tick, [this] {
                 if (!host_.Gone()) {
                     Timer1_Timer();
                 }
             });
             break;
         case Timer::FanTimer:
-            Enter(EntryKind::Tick, [this] {
+            Enter(EntryKind::FanTick, [this] {
                 if (!host_.Gone()) {
                     FanTimer_Timer();
                 }
@@ -164,6 +165,12 @@ void Station::HostDisconnected(const std::string& sCall) {
 
 void Station::HostDTMFString(const std::string& sDigits) {
     Enter(EntryKind::Event, [this, sDigits] { ELo_DTMFString(sDigits); });
+}
+
+void Station::HostUnknownEvent(std::int32_t id) {
+    Enter(EntryKind::Event, [this, id] {
+        WriteLog("<EchoLink> event " + std::to_string(id) + " not known to HourMark, ignored");
+    });
 }
 
 void Station::DialogInput(const std::function<void()>& handler) {

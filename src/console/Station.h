@@ -94,6 +94,8 @@ public:
                        const std::string& sAddr);
     void HostDisconnected(const std::string& sCall);
     void HostDTMFString(const std::string& sDigits);
+    // The host raised an event under an id its description does not declare; logged, not run.
+    void HostUnknownEvent(std::int32_t id);
     // An action of the operator in one of the dialogs.
     void DialogInput(const std::function<void()>& handler);
 

@@ -15,6 +15,10 @@ std::string TrimBlanks(const std::string& s) {
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
+bool IsCheckValue(std::int16_t value) {
+    return value >= 0 && value <= 2;
+}
+
 }  // namespace
 
 void frmNodeSetup::Form_Load() {
@@ -22,8 +26,9 @@ void frmNodeSetup::Form_Load() {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const NodeEntry& entry = station_.nodes[i];
         NodeSetupRow& row = rows[i];
-        // Only 1 means auto; anything else a hand-edited file holds shows as not ticked.
-        row.cbAuto = entry.autoFlag == 1 ? 1 : 0;
+        // A check box holds 0, 1 or 2 (greyed); any other value a hand-edited file holds shows
+        // as not ticked.
+        row.cbAuto = IsCheckValue(entry.autoFlag) ? entry.autoFlag : std::int16_t{0};
         row.tbRemoteNode = entry.callsign;
         row.tbTimeStart = entry.startTime;
         row.tbTimeStop = entry.stopTime;
@@ -55,7 +60,8 @@ void frmNodeSetup::Command2_Click() {
         const NodeSetupRow& row = rows[i];
         NodeEntry& entry = station_.nodes[i];
         entry.callsign = station_.files().UpperCase(TrimBlanks(row.tbRemoteNode));
-        entry.autoFlag = row.cbAuto == 1 ? 1 : 0;
+        // A greyed box the operator left alone keeps its 2.
+        entry.autoFlag = IsCheckValue(row.cbAuto) ? row.cbAuto : std::int16_t{0};
         entry.startTime = TrimBlanks(row.tbTimeStart);
         entry.stopTime = TrimBlanks(row.tbTimeStop);
         entry.delay = DelayFromText(row.tbDelay);

@@ -13,7 +13,7 @@ namespace hourmark {
 class Station;
 
 struct NodeSetupRow {
-    std::int16_t cbAuto = 0;  // 0 or 1
+    std::int16_t cbAuto = 0;  // 0, 1 or 2 (greyed)
     std::string tbRemoteNode;
     std::string tbTimeStart;
     std::string tbTimeStop;

@@ -28,6 +28,11 @@ WPARAM CheckState(std::int16_t value) {
     return value == 0 ? BST_UNCHECKED : value == 1 ? BST_CHECKED : BST_INDETERMINATE;
 }
 
+// A greyed box the operator did not touch gives back its 2.
+std::int16_t CheckValue(LRESULT state) {
+    return state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;
+}
+
 }  // namespace
 
 NodeSetupWindow::NodeSetupWindow(HINSTANCE instance, const Fonts& fonts, Dpi dpi, HICON bigIcon,
@@ -111,8 +116,7 @@ std::optional<NodeSetupWindow::Rows> NodeSetupWindow::ReadRows() const {
     Rows rows{};
     for (int i = 0; i < kNodeCount; ++i) {
         NodeSetupRow& row = rows[static_cast<std::size_t>(i)];
-        row.cbAuto =
-            SendDlgItemMessageW(hwnd_, kAutoId + i, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        row.cbAuto = CheckValue(SendDlgItemMessageW(hwnd_, kAutoId + i, BM_GETCHECK, 0, 0));
         row.tbRemoteNode = WindowText(GetDlgItem(hwnd_, kCallId + i));
         row.tbTimeStart = WindowText(GetDlgItem(hwnd_, kStartId + i));
         row.tbTimeStop = WindowText(GetDlgItem(hwnd_, kStopId + i));

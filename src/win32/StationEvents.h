@@ -37,6 +37,11 @@ public:
             station_->HostDTMFString(sDigits);
         }
     }
+    void UnknownEvent(std::int32_t id) override {
+        if (station_) {
+            station_->HostUnknownEvent(id);
+        }
+    }
 
 private:
     Station* station_ = nullptr;

@@ -173,6 +173,10 @@ TEST_F(ComHostTest, EventsArriveInOrderOnThisThread) {
     NodeSim::Must({"unlink", "QX2CD-L"});
     NodeSim::Must({"stationlist"});
     NodeSim::Must({"link", "QX3EF-R"});
+    // Ids the events interface does not declare: each is told once, then ignored.
+    NodeSim::Must({"raise", "77"});
+    NodeSim::Must({"raise", "-3"});
+    NodeSim::Must({"raise", "77"});
     NodeSim::Must({"dtmf", "000#"});
     const std::vector<std::string> expected = {
         "Connected QX2CD-L|Bob|10.1.2.3",
@@ -180,6 +184,8 @@ TEST_F(ComHostTest, EventsArriveInOrderOnThisThread) {
         "Disconnected QX2CD-L",
         "StationListReceived",
         "Connected QX3EF-R|NodeSim station|127.0.0.1",
+        "UnknownEvent 77",
+        "UnknownEvent -3",
         "DTMFString 000#",
     };
     EXPECT_EQ(target.events, expected);
@@ -188,6 +194,28 @@ TEST_F(ComHostTest, EventsArriveInOrderOnThisThread) {
     ASSERT_GE(trace.size(), 3u);
     EXPECT_EQ(trace[0], "event\tConnected\tQX2CD-L\tBob\t10.1.2.3");
     EXPECT_EQ(trace[1], "event\tDTMFString\t*1*");
+}
+
+// A host that refuses the receiver (as one whose connection point takes only its own event
+// interface refuses a plain IDispatch) ends start-up with the reason, through the very factory
+// the program uses.
+TEST(ComHostFactory, ARefusedReceiverIsNamedAsTheEventsThatCannotBeReceived) {
+    NodeSim::Must({"advise", "refuse"});
+    RecordingTarget target;
+    auto factory = hourmark::win32::MakeComHostFactory(target);
+    std::string refused;
+    try {
+        factory->CreateMainObject();
+    } catch (const hourmark::HostEventsUnavailable& e) {
+        refused = e.what();
+    }
+    NodeSim::Must({"advise", "accept"});
+    EXPECT_EQ(refused.rfind("EchoLink's events cannot be received: ", 0), 0u) << refused;
+    EXPECT_NE(refused.find("0x80040202"), std::string::npos) << refused;
+    // Taken again, the same factory's receiver hears the host.
+    auto app = factory->CreateMainObject();
+    NodeSim::Must({"stationlist"});
+    EXPECT_EQ(target.events, std::vector<std::string>{"StationListReceived"});
 }
 
 TEST_F(ComHostTest, LinksComeAndGoOnlyAfterTheCausingCallReturned) {

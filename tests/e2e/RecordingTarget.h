@@ -23,6 +23,7 @@ public:
     }
     void Disconnected(const std::string& sCall) override { Note("Disconnected " + sCall); }
     void DTMFString(const std::string& sDigits) override { Note("DTMFString " + sDigits); }
+    void UnknownEvent(std::int32_t id) override { Note("UnknownEvent " + std::to_string(id)); }
 
 private:
     void Note(const std::string& event) {

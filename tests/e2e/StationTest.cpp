@@ -223,16 +223,17 @@ TEST_F(Station, StartsUpInTheHostsOrderAndHidesInTheTray) {
               std::string("HourMark - ") + kSimCallsign + kCaptionVersion);
     EXPECT_FALSE(IsWindowVisible(main)) << "the window starts hidden";
     WINE_ONLY(EXPECT_TRUE(ShellShowsTrayIcons()) << "the icon is in the notification area");
-    EXPECT_EQ(ControlText(p, Control::cmdRemoteNode0), "QX9AB-L");
-    EXPECT_EQ(ControlText(p, Control::cmdRemoteNode2), "QX8CD-R*") << "linked before we started";
-    EXPECT_EQ(CheckOf(p, Control::cbAutoOverride), BST_UNCHECKED);
 
-    // The tray brings the window up and puts it away again.
+    // The tray brings the window up and puts it away again. Before any control is looked at:
+    // looking opens the window from the icon itself.
     p.ClickTrayIcon(WM_LBUTTONUP);
     EXPECT_NE(p.WaitFor(L"HourMarkMain", true, 5000), nullptr);
     p.ClickTrayIcon(WM_RBUTTONUP);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 5000));
     EXPECT_TRUE(p.Running());
+    EXPECT_EQ(ControlText(p, Control::cmdRemoteNode0), "QX9AB-L");
+    EXPECT_EQ(ControlText(p, Control::cmdRemoteNode2), "QX8CD-R*") << "linked before we started";
+    EXPECT_EQ(CheckOf(p, Control::cbAutoOverride), BST_UNCHECKED);
 }
 
 TEST_F(Station, TheStationWithOverridesStartsWithAutoConnectsDisabled) {
@@ -564,38 +565,59 @@ TEST_F(Station, TheHostClosingEndsHourMarkWithItsSettingsSaved) {
 }
 
 // A host whose class names no type library is read through the host object's own type
-// information, a proxy across processes; its events must reach HourMark all the same.
-TEST_F(Station, EveryEventArrivesWhenTheHostsClassNamesNoTypeLibrary) {
+// information, a proxy across processes; a host whose registered library is another version's,
+// with other event ids, is read from the running object's own class information. Every event
+// must reach HourMark all the same, and an id no description declares is logged once.
+TEST_F(Station, EveryEventArrivesWhetherTheRegistryNamesNoLibraryOrAStaleOne) {
     struct Reregister {
         ~Reregister() { NodeSim::Run({"/RegServer"}); }
     } reregister;
-    NodeSim::Must({"/RegServer", "/NoTypeLib"});
-    SettingsValues s = NoBoxesTicked();
-    s.nodes[2] = {"QX3EF-L", 0, "", "", 10};
-    HourMarkProcess& p = Started("instance-path", s);
+    for (const char* registration : {"/NoTypeLib", "/StaleTypeLib"}) {
+        SCOPED_TRACE(registration);
+        NodeSim::Must({"/RegServer", registration});
+        NodeSim::Must({"reset"});
+        // One of the two stations that keep the node list, so that a station list shows.
+        NodeSim::Must({"callsign", "QX2CD-L"});
+        NodeSim::Must({"nodelist", "<nodes/>"});
+        SettingsValues s = NoBoxesTicked();
+        s.nodes[2] = {"QX3EF-L", 0, "", "", 10};
+        HourMarkProcess& p = Started(std::string("events-") + (registration + 1), s);
+        auto logged = [&](const std::string& line) {
+            return PumpUntil(
+                [&] { return p.ReadFile(L"HourMarkLog.txt").find(line) != std::string::npos; },
+                5000);
+        };
 
-    NodeSim::Must({"link", "QX3EF-L"});
-    EXPECT_TRUE(WaitForText(p, Control::cmdRemoteNode2, "QX3EF-L*"));
-    EXPECT_TRUE(PumpUntil(
-        [&] {
-            return p.ReadFile(L"HourMarkLog.txt").find("<EchoLink> connected: QX3EF-L") !=
-                   std::string::npos;
-        },
-        5000));
-    NodeSim::Must({"dtmf", "*0*"});
-    EXPECT_TRUE(WaitForTrace("call\tSpeakPhrase\t8"));
-    ASSERT_TRUE(
-        PumpUntil([&] { return CheckOf(p, Control::cbAutoOverride) == BST_CHECKED; }, 5000));
+        NodeSim::Must({"link", "QX3EF-L"});
+        EXPECT_TRUE(WaitForText(p, Control::cmdRemoteNode2, "QX3EF-L*"));
+        EXPECT_TRUE(logged("<EchoLink> connected: QX3EF-L"));
+        NodeSim::Must({"unlink", "QX3EF-L"});
+        EXPECT_TRUE(WaitForText(p, Control::cmdRemoteNode2, "QX3EF-L"));
+        EXPECT_TRUE(logged("<EchoLink> disconnected: QX3EF-L"));
+        NodeSim::Must({"stationlist"});
+        EXPECT_TRUE(PumpUntil([&] { return p.HasFile(L"NodeList.xml"); }, 5000));
+        NodeSim::Must({"dtmf", "*0*"});
+        EXPECT_TRUE(WaitForTrace("call\tSpeakPhrase\t8"));
+        ASSERT_TRUE(
+            PumpUntil([&] { return CheckOf(p, Control::cbAutoOverride) == BST_CHECKED; }, 5000));
+        NodeSim::Must({"raise", "77"});
+        NodeSim::Must({"raise", "77"});
+        EXPECT_TRUE(logged("<EchoLink> event 77 not known to HourMark, ignored"));
 
-    // The host's closing ends HourMark with its settings saved, a change made just before too.
-    PostMessageW(p.Control(ControlId(Control::cbHalfHour)), BM_CLICK, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return CheckOf(p, Control::cbHalfHour) == BST_CHECKED; }, 5000));
-    NodeSim::Must({"close"});
-    EXPECT_EQ(p.WaitForExit(10000), 0);
-    SettingsValues expected = s;
-    expected.schedule[1] = 1;
-    EXPECT_EQ(p.ReadFile(L"hourmark.ini"), hourmark::FormatSettings(expected));
-    EXPECT_TRUE(p.MessageBoxes().empty());
+        // The host's closing ends HourMark with its settings saved, a change made just before
+        // too.
+        PostMessageW(p.Control(ControlId(Control::cbHalfHour)), BM_CLICK, 0, 0);
+        ASSERT_TRUE(
+            PumpUntil([&] { return CheckOf(p, Control::cbHalfHour) == BST_CHECKED; }, 5000));
+        NodeSim::Must({"close"});
+        EXPECT_EQ(p.WaitForExit(10000), 0);
+        SettingsValues expected = s;
+        expected.schedule[1] = 1;
+        EXPECT_EQ(p.ReadFile(L"hourmark.ini"), hourmark::FormatSettings(expected));
+        EXPECT_TRUE(p.MessageBoxes().empty());
+        const std::string log = p.ReadFile(L"HourMarkLog.txt");
+        EXPECT_EQ(log.find("event 77"), log.rfind("event 77")) << "told once: " << log;
+    }
 }
 
 TEST_F(Station, AHostFailingEveryCallGivesOneMessageAndHourMarkGoesOn) {

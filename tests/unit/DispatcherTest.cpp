@@ -34,7 +34,7 @@ struct DispatcherRig {
 
 TEST(Dispatcher, RunsAtOnceWhenNoHostCallIsPending) {
     DispatcherRig r;
-    r.d.Enter(EntryKind::Tick, r.Note("tick"));
+    r.d.Enter(EntryKind::TimeTick, r.Note("tick"));
     r.d.Enter(EntryKind::AutoConnectTick, r.Note("auto"));
     r.d.Enter(EntryKind::Event, r.Note("event"));
     r.d.Enter(EntryKind::Input, r.Note("input"));
@@ -42,17 +42,23 @@ TEST(Dispatcher, RunsAtOnceWhenNoHostCallIsPending) {
     EXPECT_EQ(r.runs, 4);
 }
 
-TEST(Dispatcher, DuringAHostCallTicksAreDroppedAndTheRestWaitsForTheHandlersEnd) {
+// Windows' COM modal loop may dispatch WM_TIMER inside a call (Wine never does): a second-0 tick
+// or a fan update that came then must still run, once per timer, after the queue.
+TEST(Dispatcher, DuringAHostCallEachTimerHoldsOneTickAndTheRestWaitsForTheHandlersEnd) {
     DispatcherRig r;
-    r.d.Enter(EntryKind::Tick, [&] {
+    r.d.Enter(EntryKind::FanTick, [&] {
         {
             PendingHostCall call(r.d);
-            r.d.Enter(EntryKind::Tick, r.Note("nested tick"));
+            r.d.Enter(EntryKind::Timer1Tick, r.Note("Timer1 1"));
             r.d.Enter(EntryKind::Event, r.Note("event 1"));
             r.d.Enter(EntryKind::AutoConnectTick, r.Note("auto 1"));
+            r.d.Enter(EntryKind::FanTick, r.Note("fan 1"));
             r.d.Enter(EntryKind::Input, r.Note("input"));
+            r.d.Enter(EntryKind::Timer1Tick, r.Note("Timer1 2"));
+            r.d.Enter(EntryKind::TimeTick, r.Note("tTime 1"));
             r.d.Enter(EntryKind::AutoConnectTick, r.Note("auto 2"));
             r.d.Enter(EntryKind::Event, r.Note("event 2"));
+            r.d.Enter(EntryKind::TimeTick, r.Note("tTime 2"));
             EXPECT_EQ(r.d.QueuedCount(), 3u);
             // Nothing is delivered while the call is still pending.
             r.d.DeliverHeld();
@@ -63,9 +69,13 @@ TEST(Dispatcher, DuringAHostCallTicksAreDroppedAndTheRestWaitsForTheHandlersEnd)
         r.log.push_back("handler ends");
     });
     EXPECT_EQ(r.log, (Log{"handler goes on after the call", "handler ends", "event 1", "input",
-                          "event 2", "auto 2"}));
+                          "event 2", "Timer1 2", "auto 2", "fan 1", "tTime 2"}));
     EXPECT_EQ(r.d.QueuedCount(), 0u);
     EXPECT_FALSE(r.d.HostCallPending());
+    // Nothing stays held for a later entry point.
+    r.log.clear();
+    r.d.Enter(EntryKind::Input, r.Note("later"));
+    EXPECT_EQ(r.log, (Log{"later"}));
 }
 
 TEST(Dispatcher, NothingOvertakesWhatCameBeforeIt) {
@@ -84,7 +94,7 @@ TEST(Dispatcher, NothingOvertakesWhatCameBeforeIt) {
 
 TEST(Dispatcher, WhatADeliveredHandlerQueuesComesAfterWhatWasAlreadyWaiting) {
     DispatcherRig r;
-    r.d.Enter(EntryKind::Tick, [&] {
+    r.d.Enter(EntryKind::Timer1Tick, [&] {
         PendingHostCall call(r.d);
         r.d.Enter(EntryKind::Event, [&] {
             r.log.push_back("event 1");
@@ -99,7 +109,7 @@ TEST(Dispatcher, WhatADeliveredHandlerQueuesComesAfterWhatWasAlreadyWaiting) {
 
 TEST(Dispatcher, AFailingHandlerDoesNotHoldUpTheOthers) {
     DispatcherRig r;
-    r.d.Enter(EntryKind::Tick, [&] {
+    r.d.Enter(EntryKind::FanTick, [&] {
         PendingHostCall call(r.d);
         r.d.Enter(EntryKind::Event, [] { throw std::runtime_error("event 1 failed"); });
         r.d.Enter(EntryKind::Event, r.Note("event 2"));
@@ -111,12 +121,12 @@ TEST(Dispatcher, AFailingHandlerDoesNotHoldUpTheOthers) {
 
 TEST(Dispatcher, AFailedHostCallIsNoLongerPending) {
     DispatcherRig r;
-    r.d.Enter(EntryKind::Tick, [&] {
+    r.d.Enter(EntryKind::FanTick, [&] {
         PendingHostCall call(r.d);
         throw std::runtime_error("call failed");
     });
     EXPECT_FALSE(r.d.HostCallPending());
-    r.d.Enter(EntryKind::Tick, r.Note("next tick"));
+    r.d.Enter(EntryKind::FanTick, r.Note("next tick"));
     EXPECT_EQ(r.log, (Log{"caught call failed", "next tick"}));
 }
 
@@ -132,21 +142,30 @@ struct StationDispatch : ::testing::Test {
     }
 };
 
-TEST_F(StationDispatch, TicksThatComeDuringAHostCallAreDropped) {
-    int nested = 0;
+TEST_F(StationDispatch, ASlotTickThatComesDuringAHostCallIsServedOnceTheCallReturns) {
+    rig.enabledTimers = {};
+    rig.station.cbHour.SetValue(1);
+    rig.clock.Set(2026, 12, 7, 11, 59, 59, 800);
     rig.host.onCall = [&](const std::string& op) {
-        if (op == "IsTransmitting" && nested++ < 10) {
-            for (Timer t : {Timer::tTime, Timer::Timer1, Timer::FanTimer}) {
-                rig.station.Tick(t);
+        if (op == "IsTransmitting" && rig.host.Count("IsTransmitting") == 1) {
+            // Noon comes while the fan's reading is pending; each timer ticks there, twice.
+            rig.clock.Set(2026, 12, 7, 12, 0, 0, 100);
+            for (int i = 0; i < 2; ++i) {
+                for (Timer t : {Timer::Timer1, Timer::tTime, Timer::FanTimer}) {
+                    rig.station.Tick(t);
+                }
             }
+            EXPECT_EQ(rig.host.calls.size(), 1u) << "nothing ran inside the call";
         }
     };
-    rig.RunFor(1500);
-    // Three fan ticks, each one reading and one line: nothing ran inside the calls.
-    EXPECT_EQ(rig.host.calls,
-              (std::vector<std::string>{"IsTransmitting", "SetRts(false)", "IsTransmitting",
-                                        "SetRts(false)", "IsTransmitting", "SetRts(false)"}));
-    EXPECT_EQ(rig.station.lblTime.text(), "00:00:00");
+    rig.station.Tick(Timer::FanTimer);
+    EXPECT_EQ(rig.host.CallsStartingWith("SpeakText( 12 PM)").size(), 1u) << "noon was announced";
+    EXPECT_EQ(rig.station.lblTime.text(), "12:00:00");
+    // The fan tick's own line first, then the held fan tick once more, after the others.
+    ASSERT_GE(rig.host.calls.size(), 2u);
+    EXPECT_EQ(rig.host.calls[1], "SetRts(false)");
+    EXPECT_EQ(rig.host.Count("SetRts(false)"), 2u);
+    EXPECT_EQ(rig.host.calls.back(), "SetRts(false)");
 }
 
 TEST_F(StationDispatch, EventsAndInputDuringAHostCallRunInOrderWhenTheHandlerIsDone) {

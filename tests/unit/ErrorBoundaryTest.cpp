@@ -65,6 +65,8 @@ TEST(ErrorReport, NamesEveryHostOperationThatFails) {
         {"SetDtr", [](HostLink& h) { h.SetDtr(true); }},
         {"NodeListXml", [](HostLink& h) { h.NodeListXml(); }},
         {"SetupConfig", [](HostLink& h) { h.EloSetupConfigCallsign(); }},
+        // The main object's configuration, read by every time announcement.
+        {"SetupConfig.Callsign", [](HostLink& h) { h.EloSetupConfigCallsign(); }},
         {"SysopConfig", [](HostLink& h) { h.SysopConfigKeyingLine(); }},
         {"SysopConfig.KeyingLine", [](HostLink& h) { h.SysopConfigKeyingLine(); }},
         {"SetupConfig.Callsign", [](HostLink& h) { h.SetupConfigCallsign(); }},

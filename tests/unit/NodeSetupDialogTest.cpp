@@ -35,6 +35,9 @@ struct SetupRig : Rig {
         station.nodes[0] = {"QX1AA-L", 1, "14:00", "23:59", 10};
         station.nodes[1] = {"QX2BB-L", 2, "", "", -5};
         station.nodes[3] = {"QX4DD-L", 0, "01:00", "02:00", 30};
+        // Hand-edited auto flags: greyed, and one no check box can show.
+        station.nodes[5] = {"QX6FF-L", 2, "", "", 10};
+        station.nodes[6] = {"QX7GG-L", 7, "", "", 10};
         files.files[IniPath()] = SettingsText(station);
         Start();
         host.ClearCalls();
@@ -66,8 +69,9 @@ TEST(NodeSetup, ShowsTheTableAndOkStoresTheRowsTidied) {
         EXPECT_EQ(rows[0].tbRemoteNode, "QX1AA-L");
         EXPECT_EQ(rows[0].tbTimeStop, "23:59");
         EXPECT_EQ(rows[1].tbDelay, "-5");
-        EXPECT_EQ((std::vector<int>{rows[0].cbAuto, rows[1].cbAuto, rows[3].cbAuto}),
-                  (std::vector<int>{1, 0, 0}));
+        EXPECT_EQ((std::vector<int>{rows[0].cbAuto, rows[1].cbAuto, rows[3].cbAuto, rows[5].cbAuto,
+                                    rows[6].cbAuto}),
+                  (std::vector<int>{1, 2, 0, 2, 0}));
         rows[0] = {1, "  qx5ee-l ", " 22:00 ", "06:00", "12.5"};
         rows[1].cbAuto = 1;
         rows[1].tbDelay = "1 5";
@@ -81,8 +85,11 @@ TEST(NodeSetup, ShowsTheTableAndOkStoresTheRowsTidied) {
     EXPECT_EQ(n[0].startTime, "22:00");
     EXPECT_EQ(n[0].stopTime, "06:00");
     EXPECT_EQ(n[0].delay, 12);
-    EXPECT_EQ((std::vector<int>{n[0].autoFlag, n[1].autoFlag, n[3].autoFlag}),
-              (std::vector<int>{1, 1, 0}));
+    // Row 1 was greyed and ticked by the operator; row 5 was left greyed; row 6 held a value no
+    // box can show.
+    EXPECT_EQ((std::vector<int>{n[0].autoFlag, n[1].autoFlag, n[3].autoFlag, n[5].autoFlag,
+                                n[6].autoFlag}),
+              (std::vector<int>{1, 1, 0, 2, 0}));
     EXPECT_EQ(n[1].delay, 15);
     EXPECT_EQ(n[2].delay, 10);  // a row never filled in gets the shortest delay
     EXPECT_EQ(n[3].delay, 30);
@@ -175,7 +182,8 @@ TEST(NodeSetup, ReadsTheFileOnOpeningAndSavesBeforeTheButtons) {
         rig.Press(&frmNodeSetup::Command2_Click);
     });
     EXPECT_NE(fileAtButtons.find("\r\nQX7GG-L,1,14:00,23:59,10\r\n"), std::string::npos);
-    EXPECT_NE(fileAtButtons.find("\r\nQX2BB-L,0,,,10\r\n"), std::string::npos);
+    // A greyed box left alone keeps its 2.
+    EXPECT_NE(fileAtButtons.find("\r\nQX2BB-L,2,,,10\r\n"), std::string::npos);
 }
 
 TEST(NodeSetup, TicksAndEventsWhileOpenSeeTheTableBeforeOk) {

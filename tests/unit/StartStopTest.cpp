@@ -251,7 +251,7 @@ TEST(StartUp, NothingRunsBeforeStartUpHasTheHost) {
     EXPECT_EQ(rig.host.calls.size(), calls);
 }
 
-TEST(StartUp, TicksDuringItsHostCallsAreDroppedAndEventsWaitUntilItIsDone) {
+TEST(StartUp, TicksAndEventsDuringItsHostCallsWaitUntilItIsDone) {
     Rig rig;
     rig.host.onCall = [&](const std::string& op) {
         if (op == "SetupConfig.Callsign") {
@@ -263,7 +263,8 @@ TEST(StartUp, TicksDuringItsHostCallsAreDroppedAndEventsWaitUntilItIsDone) {
         }
     };
     rig.files.files[rig.IniPath()] = SettingsText();
-    // The host's closing ran, but only after start-up had put the icon up and hidden the window.
+    // The host's closing ran, but only after start-up had put the icon up and hidden the window;
+    // the held ticks would have come after it.
     ASSERT_EQ(rig.Start(), std::optional<int>(0));
     EXPECT_EQ(rig.station.lblTime.text(), "00:00:00");
     EXPECT_EQ(rig.host.Count("IsTransmitting"), 0u);

@@ -6,6 +6,7 @@
 #include "WinRig.h"
 #include "schedule/WavPicker.h"
 #include "settings/NodeSetupDialog.h"
+#include "settings/SettingsFields.h"
 #include "win32/Fonts.h"
 #include "win32/Text.h"
 #include "win32/Twips.h"
@@ -117,6 +118,10 @@ TEST(NodeSetupDialog, LaysOutEightRowsCentredOverTheMainWindowInTabOrder) {
 TEST(NodeSetupDialog, EnterAndEscDoNothingAndTheTypedRowsReachTheHandlers) {
     WinRig rig;
     rig.ShowThroughTray();
+    // A hand-edited file greys row 5's box, which the operator leaves alone.
+    SettingsValues values;
+    values.nodes[5] = {"QX6FF-L", 2, "", "", 10};
+    rig.files.files[rig.files.programDirectory + "\\hourmark.ini"] = FormatSettings(values);
     std::vector<std::array<NodeSetupRow, kNodeCount>> handedOver;
     rig.input.onDialogInput = [&] {
         if (frmNodeSetup* model = rig.station.NodeSetup()) {
@@ -147,6 +152,8 @@ TEST(NodeSetupDialog, EnterAndEscDoNothingAndTheTypedRowsReachTheHandlers) {
             EXPECT_EQ(SendMessageW(GetDlgItem(d, N::kAutoId + 2), BM_GETCHECK, 0, 0), BST_CHECKED);
             EXPECT_EQ(SendMessageW(GetDlgItem(d, N::kAutoId + 4), BM_GETCHECK, 0, 0),
                       BST_UNCHECKED);
+            EXPECT_EQ(SendMessageW(GetDlgItem(d, N::kAutoId + 5), BM_GETCHECK, 0, 0),
+                      BST_INDETERMINATE);
             SendMessageW(GetDlgItem(d, N::kOkId), BM_CLICK, 0, 0);
         });
     });
@@ -160,6 +167,8 @@ TEST(NodeSetupDialog, EnterAndEscDoNothingAndTheTypedRowsReachTheHandlers) {
     EXPECT_EQ(row.tbDelay, "12.5");
     EXPECT_EQ(row.cbAuto, 1);
     EXPECT_EQ(handedOver[0][4].cbAuto, 0);
+    EXPECT_EQ(handedOver[0][5].cbAuto, 2);
+    EXPECT_EQ(rig.station.nodes[5].autoFlag, 2);
     EXPECT_FALSE(rig.window.IsDialogShowing(Dialog::NodeSetup));
 }
 

@@ -83,9 +83,9 @@ const std::vector<std::string>& MemberNames() {
 }
 
 std::string Usage() {
-    return "usage: nodesim.exe [/RegServer [/NoTypeLib] | /UnregServer | dtmf DIGITS | link CALL "
-           "[NAME] "
-           "[ADDR] | unlink CALL | stationlist | close | callsign CALL | keyingline N | nodelist "
+    return "usage: nodesim.exe [/RegServer [/NoTypeLib | /StaleTypeLib] | /UnregServer | dtmf "
+           "DIGITS | link CALL [NAME] [ADDR] | unlink CALL | stationlist | raise ID | advise "
+           "refuse|accept | close | callsign CALL | keyingline N | nodelist "
            "TEXT | busy transmitting|a|b on|off | fail OPERATION TEXT|off | refuse CALL [off] | "
            "lag MS | slow OPERATION MS | state | trace [clear] | reset]";
 }
@@ -116,6 +116,18 @@ CommandOutcome RunCommand(Node& node, const std::vector<std::string>& words, std
         out.effect = Effect::RaiseDisconnected;
         out.eventArgs = {words[1]};
         out.answer = "unlinked " + words[1] + (was ? "" : " (it was not linked)");
+    } else if (verb == "raise") {
+        Need(words, 2, "raise ID");
+        out.effect = Effect::RaiseId;
+        out.eventArgs = {std::to_string(Number(words[1], INT32_MIN, INT32_MAX, "the event id"))};
+        out.answer = "event " + out.eventArgs[0];
+    } else if (verb == "advise") {
+        Need(words, 2, "advise refuse|accept");
+        if (words[1] != "refuse" && words[1] != "accept") {
+            throw CommandError("advise takes refuse or accept, not \"" + words[1] + "\"");
+        }
+        node.refuseReceivers = words[1] == "refuse";
+        out.answer = node.refuseReceivers ? "every receiver is refused" : "receivers are taken";
     } else if (verb == "stationlist") {
         out.effect = Effect::RaiseStationList;
         out.answer = "StationListReceived";

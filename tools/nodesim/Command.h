@@ -25,6 +25,7 @@ struct CommandOutcome {
         RaiseConnected,
         RaiseDisconnected,
         RaiseStationList,
+        RaiseId,  // the event id in eventArgs[0], whatever the events interface declares
         Close,
         ClearTrace
     };

@@ -114,9 +114,10 @@ bool SimulatorRunning() {
 }
 
 bool KnownVerb(const std::string& verb) {
-    static const char* const verbs[] = {
-        "dtmf", "link", "unlink", "stationlist", "close", "callsign", "keyingline", "nodelist",
-        "busy", "fail", "refuse", "lag",         "slow",  "state",    "trace",      "reset"};
+    static const char* const verbs[] = {"dtmf",   "link",  "unlink",   "stationlist", "raise",
+                                        "advise", "close", "callsign", "keyingline",  "nodelist",
+                                        "busy",   "fail",  "refuse",   "lag",         "slow",
+                                        "state",  "trace", "reset"};
     return std::any_of(std::begin(verbs), std::end(verbs),
                        [&](const char* v) { return verb == v; });
 }

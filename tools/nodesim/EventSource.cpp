@@ -57,6 +57,9 @@ STDMETHODIMP EventSource::Advise(IUnknown* sink, DWORD* cookie) {
     // As a server built with ATL does: a sink must answer for the event interface itself. A
     // sink that is only an IDispatch is refused, so a client that would fail against such a
     // host fails here too.
+    if (Simulator::Instance().node().refuseReceivers) {
+        return CONNECT_E_CANNOTCONNECT;
+    }
     Microsoft::WRL::ComPtr<IDispatch> dispatch;
     if (FAILED(sink->QueryInterface(events_, reinterpret_cast<void**>(dispatch.GetAddressOf())))) {
         return CONNECT_E_CANNOTCONNECT;

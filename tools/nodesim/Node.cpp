@@ -21,7 +21,7 @@ Node::Node() {
 }
 
 void Node::Reset() {
-    busyTransmitting = busyA = busyB = keyed = false;
+    busyTransmitting = busyA = busyB = keyed = refuseReceivers = false;
     lagMs = 0;
     pending_.clear();
     linked_.clear();

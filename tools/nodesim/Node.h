@@ -54,6 +54,9 @@ public:
     bool busyB = false;
     bool keyed = false;  // SetTransmit
     std::uint64_t lagMs = 0;
+    // Every receiver of the events is refused, as a host does whose connection point cannot
+    // reach the client's sink.
+    bool refuseReceivers = false;
 
     // ---- links
     // A link to call comes up kLinkUpMs later, unless it is refused, already up or coming.

@@ -56,6 +56,10 @@ const ClassesRoot kEveryRoot[] = {
 const ClassesRoot kUser = {HKEY_CURRENT_USER, L"Software\\Classes\\", 0, "current user"};
 const ClassesRoot kMachine = {HKEY_LOCAL_MACHINE, L"Software\\Classes\\", 0, "machine"};
 
+// The stale library's version and its place among the program's resources.
+constexpr WORD kStaleMajor = 9;
+constexpr const wchar_t* kStaleResource = L"\\2";
+
 constexpr SYSKIND kOwnSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
 
 std::wstring Guid(const GUID& guid) {
@@ -238,7 +242,8 @@ std::optional<std::string> ForeignRegistration() {
     return std::nullopt;
 }
 
-RegistrationOutcome RegisterServer(const std::wstring& exePath, TypeLibKey typeLibKey) {
+RegistrationOutcome RegisterServer(const std::wstring& exePath, TypeLibKey typeLibKey,
+                                   bool staleLibrary) {
     if (const auto foreign = ForeignRegistration()) {
         return {1, "nodesim: not registered: " + *foreign +
                        "; the simulator never takes another program's place"};
@@ -248,10 +253,25 @@ RegistrationOutcome RegisterServer(const std::wstring& exePath, TypeLibKey typeL
         return {1, "nodesim: not registered: the type library inside " + Narrow(exePath) +
                        " cannot be loaded"};
     }
+    ITypeLib* stale = nullptr;
+    const std::wstring stalePath = exePath + kStaleResource;
+    if (staleLibrary && FAILED(LoadTypeLibEx(stalePath.c_str(), REGKIND_NONE, &stale))) {
+        library->Release();
+        return {1, "nodesim: not registered: the stale type library inside " + Narrow(exePath) +
+                       " cannot be loaded"};
+    }
+    const std::wstring staleKey =
+        L"TypeLib\\" + Guid(LIBID_NodeSim) + L"\\" + std::to_wstring(kStaleMajor) + L".0";
+    for (const ClassesRoot& r : {kUser, kMachine}) {
+        DeleteTree(r, staleKey);
+    }
     const std::wstring path = exePath;
     RegistrationOutcome outcome{0, ""};
     if (WriteClasses(kUser, exePath, typeLibKey) && ActivationFinds(kUser, exePath)) {
         RegisterTypeLibForUser(library, const_cast<LPOLESTR>(path.c_str()), nullptr);
+        if (stale) {
+            RegisterTypeLibForUser(stale, const_cast<LPOLESTR>(stalePath.c_str()), nullptr);
+        }
         outcome.message = "registered " + Narrow(exePath) + " for the current user";
     } else {
         // This system's activation does not read the user's classes: the machine's it is.
@@ -262,6 +282,9 @@ RegistrationOutcome RegisterServer(const std::wstring& exePath, TypeLibKey typeL
             outcome = {1,
                        "nodesim: not registered: the machine's classes cannot be written "
                        "(per-user classes are not seen by activation here)"};
+        } else if (stale && FAILED(RegisterTypeLib(stale, const_cast<LPOLESTR>(stalePath.c_str()),
+                                                   nullptr))) {
+            outcome = {1, "nodesim: the stale type library cannot be registered"};
         } else if (!ActivationFinds(kMachine, exePath)) {
             outcome = {1,
                        "nodesim: registered for the machine, but activation still does not "
@@ -273,6 +296,12 @@ RegistrationOutcome RegisterServer(const std::wstring& exePath, TypeLibKey typeL
         }
     }
     library->Release();
+    if (stale) {
+        stale->Release();
+        if (outcome.exitCode == 0) {
+            outcome.message += ", under a stale type library";
+        }
+    }
     return outcome;
 }
 
@@ -285,6 +314,8 @@ RegistrationOutcome UnregisterServer() {
     // are the simulator's own GUIDs, so they are removed directly as well.
     UnRegisterTypeLibForUser(LIBID_NodeSim, 1, 0, LOCALE_NEUTRAL, kOwnSysKind);
     UnRegisterTypeLib(LIBID_NodeSim, 1, 0, LOCALE_NEUTRAL, kOwnSysKind);
+    UnRegisterTypeLibForUser(LIBID_NodeSim, kStaleMajor, 0, LOCALE_NEUTRAL, kOwnSysKind);
+    UnRegisterTypeLib(LIBID_NodeSim, kStaleMajor, 0, LOCALE_NEUTRAL, kOwnSysKind);
     for (const ClassesRoot& r : {kUser, kMachine}) {
         removed += RemoveTypeLibrary(r);
     }

@@ -22,8 +22,12 @@ enum class TypeLibKey { Written, Omitted };
 // Registers in the program's own registry view (a 32-bit simulator in the 32-bit view, as a
 // 32-bit host does): for the current user where activation sees per-user classes (Windows), else
 // for the machine (Wine, whose activation reads only the machine's classes).
+// A stale library is another version of the simulator's library, with other event ids,
+// registered beside its own as the higher version (as an older or newer install of a host leaves
+// one); without it, a stale one registered earlier is removed.
 RegistrationOutcome RegisterServer(const std::wstring& exePath,
-                                   TypeLibKey typeLibKey = TypeLibKey::Written);
+                                   TypeLibKey typeLibKey = TypeLibKey::Written,
+                                   bool staleLibrary = false);
 RegistrationOutcome UnregisterServer();
 
 // The server registered for a class, as written (quoted or not): in this program's own registry

@@ -1,7 +1,9 @@
 #include "Simulator.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
+#include <string>
 
 #include "ClassFactory.h"
 #include "Command.h"
@@ -13,6 +15,9 @@
 namespace nodesim {
 
 namespace {
+
+// The trace's name of an event raised by its id alone ("raise ID"), then the id.
+constexpr const char* kRaisedById = "#";
 
 constexpr HRESULT kRefused = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x0301);
 
@@ -123,7 +128,9 @@ void Simulator::Raise(const std::string& event, const std::vector<std::string>& 
     trace_.Append(TraceLine(TraceFile::Now(), TraceKind::Event, event, traced));
 
     DISPID id = DISPID_UNKNOWN;
-    if (const auto found = eventIds_.find(event); found != eventIds_.end()) {
+    if (event.rfind(kRaisedById, 0) == 0) {
+        id = static_cast<DISPID>(std::stol(event.substr(std::strlen(kRaisedById))));
+    } else if (const auto found = eventIds_.find(event); found != eventIds_.end()) {
         id = found->second;
     } else if (ITypeInfo* info = TypeInfo(DIID_DNodeEvents)) {
         const std::wstring name = Widen(event);
@@ -205,6 +212,9 @@ std::string Simulator::Command(const std::vector<std::string>& words) {
             break;
         case Effect::RaiseStationList:
             Raise("StationListReceived", {});
+            break;
+        case Effect::RaiseId:
+            Raise(kRaisedById + out.eventArgs[0], {});
             break;
         case Effect::Close:
             Close();

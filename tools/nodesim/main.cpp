@@ -1,5 +1,6 @@
 // nodesim.exe: with no arguments (or started by COM) the simulator itself; with /RegServer
-// [/NoTypeLib] or /UnregServer its registration; with a verb a command to the running simulator.
+// [/NoTypeLib | /StaleTypeLib] or /UnregServer its registration; with a verb a command to the
+// running simulator.
 #include <windows.h>
 
 #include <objbase.h>
@@ -82,11 +83,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     } else if (IsSwitch(args[0], L"RegServer") || IsSwitch(args[0], L"UnregServer")) {
         // "/RegServer /NoTypeLib" leaves the classes without their TypeLib key, as some hosts
         // register, so that a client's way to the library through an instance can be tried.
+        // "/RegServer /StaleTypeLib" registers another version of the library over its own,
+        // with other event ids, as an older or newer install of a host leaves one.
         const auto typeLibKey = args.size() > 1 && IsSwitch(args[1], L"NoTypeLib")
                                     ? nodesim::TypeLibKey::Omitted
                                     : nodesim::TypeLibKey::Written;
+        const bool stale = args.size() > 1 && IsSwitch(args[1], L"StaleTypeLib");
         const auto outcome = IsSwitch(args[0], L"RegServer")
-                                 ? nodesim::RegisterServer(ProgramPath(), typeLibKey)
+                                 ? nodesim::RegisterServer(ProgramPath(), typeLibKey, stale)
                                  : nodesim::UnregisterServer();
         (outcome.exitCode == 0 ? nodesim::WriteOut : nodesim::WriteErr)(outcome.message + "\r\n");
         code = outcome.exitCode;

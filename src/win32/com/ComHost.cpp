@@ -111,6 +111,15 @@ public:
 
     std::shared_ptr<HostApp> CreateMainObject() override {
         com::MainObjectClass mainClass = com::FindMainObjectClass(kSetupConfigProgId);
+        ComPtr<IDispatch> object;
+        HRESULT hr =
+            CoCreateInstance(mainClass.clsid, nullptr, CLSCTX_SERVER, IID_PPV_ARGS(&object));
+        if (FAILED(hr)) {
+            com::ThrowHostError(hr);
+        }
+        // The running host's own class information over the registered library, which an
+        // older or newer install may have left with other ids.
+        com::TakeEventsFromObject(object.Get(), mainClass);
         // A station that misses an event misses it without a word (a link never logged, a
         // touch-tone command never obeyed, the host's closing never seen), so start-up refuses.
         if (!mainClass.ids.missing.empty()) {
@@ -118,12 +127,6 @@ public:
                                         com::JoinNames(mainClass.ids.missing) +
                                         " cannot be received: its type information does not "
                                         "declare them");
-        }
-        ComPtr<IDispatch> object;
-        HRESULT hr =
-            CoCreateInstance(mainClass.clsid, nullptr, CLSCTX_SERVER, IID_PPV_ARGS(&object));
-        if (FAILED(hr)) {
-            com::ThrowHostError(hr);
         }
         ComPtr<IConnectionPointContainer> container;
         ComPtr<IConnectionPoint> point;
@@ -133,7 +136,7 @@ public:
         }
         ComPtr<com::EventSink> sink;
         sink.Attach(new com::EventSink(events_, mainClass.events.Get(), mainClass.eventsIid,
-                                       std::move(mainClass.ids.byId)));
+                                       std::move(mainClass.ids)));
         DWORD cookie = 0;
         if (SUCCEEDED(hr)) {
             hr = point->Advise(sink.Get(), &cookie);

@@ -3,6 +3,7 @@
 // user-interface thread.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,8 @@ public:
                            const std::string& sAddr) = 0;
     virtual void Disconnected(const std::string& sCall) = 0;
     virtual void DTMFString(const std::string& sDigits) = 0;
+    // The host raised an event whose id the description of its events does not declare.
+    virtual void UnknownEvent(std::int32_t id) = 0;
 };
 
 // COM must be initialised (apartment-threaded) on the calling thread before the factory is

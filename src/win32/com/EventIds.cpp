@@ -36,6 +36,7 @@ std::optional<HostEvent> EventNamed(const wchar_t* name) {
 
 EventIds FindEventIds(ITypeInfo* events) {
     std::map<HostEvent, DISPID> found;
+    EventIds ids;
     TYPEATTR* attr = nullptr;
     if (events != nullptr && SUCCEEDED(events->GetTypeAttr(&attr))) {
         const UINT count = attr->cFuncs;
@@ -47,6 +48,7 @@ EventIds FindEventIds(ITypeInfo* events) {
             }
             const MEMBERID id = func->memid;
             events->ReleaseFuncDesc(func);
+            ids.declared.insert(id);
             BSTR name = nullptr;
             if (FAILED(events->GetDocumentation(id, &name, nullptr, nullptr, nullptr))) {
                 continue;
@@ -57,7 +59,6 @@ EventIds FindEventIds(ITypeInfo* events) {
             SysFreeString(name);
         }
     }
-    EventIds ids;
     for (const auto& e : kEvents) {
         const auto it = found.find(e.event);
         if (it == found.end()) {

@@ -9,6 +9,7 @@
 #include <oaidl.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct EventIds {
     std::map<DISPID, HostEvent> byId;
     // Names of the events the type information does not declare, in the order above.
     std::vector<std::string> missing;
+    // Every member id the type information declares, the host's other events included: an id
+    // outside it is one this description does not know.
+    std::set<DISPID> declared;
 };
 
 EventIds FindEventIds(ITypeInfo* events);

@@ -10,8 +10,7 @@
 
 namespace hourmark::win32::com {
 
-EventSink::EventSink(HostEventTarget& target, ITypeInfo* source, const IID& sourceIid,
-                     std::map<DISPID, HostEvent> ids)
+EventSink::EventSink(HostEventTarget& target, ITypeInfo* source, const IID& sourceIid, EventIds ids)
     : target_(&target), source_(source), sourceIid_(sourceIid), events_(std::move(ids)) {}
 
 STDMETHODIMP EventSink::QueryInterface(REFIID riid, void** object) {
@@ -68,7 +67,7 @@ STDMETHODIMP EventSink::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
     for (UINT i = 0; i < count; ++i) {
         ids[i] = DISPID_UNKNOWN;
     }
-    for (const auto& [id, event] : events_) {
+    for (const auto& [id, event] : events_.byId) {
         if (names[0] != nullptr && _wcsicmp(names[0], EventName(event)) == 0) {
             ids[0] = id;
         }
@@ -124,9 +123,12 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
     if (result != nullptr) {
         VariantInit(result);
     }
-    const auto found = events_.find(id);
-    // Events the program does not handle are accepted and ignored, as any sink would.
-    if (found == events_.end() || target_ == nullptr) {
+    const auto found = events_.byId.find(id);
+    // The host's other events are ignored, as any sink would. An id its description does not
+    // declare means that description is not the host's own (a stale library): said once.
+    const bool tell = found == events_.byId.end() && events_.declared.count(id) == 0 &&
+                      toldUnknown_.insert(id).second;
+    if (target_ == nullptr || (found == events_.byId.end() && !tell)) {
         return S_OK;
     }
     static const DISPPARAMS kNone{};
@@ -135,7 +137,11 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
     const Microsoft::WRL::ComPtr<EventSink> self(this);
     // The target's faults must not cross back into the host's process as C++ exceptions.
     try {
-        Deliver(found->second, params ? *params : kNone);
+        if (tell) {
+            target_->UnknownEvent(static_cast<std::int32_t>(id));
+        } else {
+            Deliver(found->second, params ? *params : kNone);
+        }
         return S_OK;
     } catch (const std::exception& e) {
         if (info != nullptr) {

@@ -7,7 +7,7 @@
 #include <oaidl.h>
 #include <wrl/client.h>
 
-#include <map>
+#include <set>
 
 #include "win32/com/ComHost.h"
 #include "win32/com/EventIds.h"
@@ -17,9 +17,9 @@ namespace hourmark::win32::com {
 class EventSink final : public IDispatch {
 public:
     // source describes the dispinterface; ids are its events' DISPIDs, found by name
-    // (FindEventIds), since every host numbers them its own way.
-    EventSink(HostEventTarget& target, ITypeInfo* source, const IID& sourceIid,
-              std::map<DISPID, HostEvent> ids);
+    // (FindEventIds), since every host numbers them its own way. An id it does not declare is
+    // told to the target once, and otherwise ignored.
+    EventSink(HostEventTarget& target, ITypeInfo* source, const IID& sourceIid, EventIds ids);
 
     // After this no event reaches the target (the host may still hold the sink for a while).
     void Detach() { target_ = nullptr; }
@@ -44,7 +44,8 @@ private:
     HostEventTarget* target_;
     Microsoft::WRL::ComPtr<ITypeInfo> source_;
     IID sourceIid_;
-    std::map<DISPID, HostEvent> events_;
+    EventIds events_;
+    std::set<DISPID> toldUnknown_;
 };
 
 }  // namespace hourmark::win32::com

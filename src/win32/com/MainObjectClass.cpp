@@ -137,7 +137,60 @@ ComPtr<ITypeInfo> DispatchSide(ComPtr<ITypeInfo> info, IID& iid) {
     return nullptr;
 }
 
+struct Source {
+    ComPtr<ITypeInfo> events;
+    IID iid{};
+    EventIds ids;
+};
+
+// The coclass's default source interface and the events it declares.
+std::optional<Source> DefaultSource(ITypeInfo* coclass, WORD implemented) {
+    for (UINT j = 0; j < implemented; ++j) {
+        INT flags = 0;
+        HREFTYPE ref = 0;
+        ComPtr<ITypeInfo> source;
+        constexpr INT kDefaultSource = IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE;
+        if (FAILED(coclass->GetImplTypeFlags(j, &flags)) ||
+            (flags & kDefaultSource) != kDefaultSource ||
+            FAILED(coclass->GetRefTypeOfImplType(j, &ref)) ||
+            FAILED(coclass->GetRefTypeInfo(ref, source.GetAddressOf()))) {
+            continue;
+        }
+        Source found;
+        found.events = DispatchSide(source, found.iid);
+        if (found.events) {
+            found.ids = FindEventIds(found.events.Get());
+            return found;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+bool TakeEventsFromObject(IUnknown* object, MainObjectClass& mainClass) {
+    ComPtr<IProvideClassInfo> classInfo;
+    ComPtr<ITypeInfo> coclass;
+    if (object == nullptr || FAILED(object->QueryInterface(IID_PPV_ARGS(&classInfo))) ||
+        FAILED(classInfo->GetClassInfo(coclass.GetAddressOf())) || !coclass) {
+        return false;
+    }
+    TYPEATTR* attr = nullptr;
+    if (FAILED(coclass->GetTypeAttr(&attr))) {
+        return false;
+    }
+    const bool isClass = attr->typekind == TKIND_COCLASS;
+    const WORD implemented = attr->cImplTypes;
+    coclass->ReleaseTypeAttr(attr);
+    auto source = isClass ? DefaultSource(coclass.Get(), implemented) : std::nullopt;
+    if (!source) {
+        return false;
+    }
+    mainClass.events = std::move(source->events);
+    mainClass.eventsIid = source->iid;
+    mainClass.ids = std::move(source->ids);
+    return true;
+}
 
 ComPtr<ITypeLib> TypeLibraryOfClass(const CLSID& clsid) {
     ComPtr<ITypeLib> library = FromRegistration(clsid);
@@ -166,27 +219,12 @@ std::optional<MainObjectClass> FindEventRaisingClass(ITypeLib* library) {
         if (!creatable) {
             continue;
         }
-        for (UINT j = 0; j < implemented; ++j) {
-            INT flags = 0;
-            HREFTYPE ref = 0;
-            ComPtr<ITypeInfo> source;
-            constexpr INT kDefaultSource = IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE;
-            if (FAILED(coclass->GetImplTypeFlags(j, &flags)) ||
-                (flags & kDefaultSource) != kDefaultSource ||
-                FAILED(coclass->GetRefTypeOfImplType(j, &ref)) ||
-                FAILED(coclass->GetRefTypeInfo(ref, source.GetAddressOf()))) {
-                continue;
-            }
-            IID iid{};
-            ComPtr<ITypeInfo> events = DispatchSide(source, iid);
-            if (!events) {
-                continue;
-            }
-            EventIds ids = FindEventIds(events.Get());
-            const int score = static_cast<int>(ids.byId.size());
+        if (auto source = DefaultSource(coclass.Get(), implemented)) {
+            const int score = static_cast<int>(source->ids.byId.size());
             if (score > bestScore) {
                 bestScore = score;
-                best = MainObjectClass{clsid, events, iid, std::move(ids)};
+                best = MainObjectClass{clsid, std::move(source->events), source->iid,
+                                       std::move(source->ids)};
             }
         }
     }

@@ -27,6 +27,11 @@ struct MainObjectClass {
 // library has no such class.
 MainObjectClass FindMainObjectClass(const wchar_t* progId);
 
+// The created object's own word on its events, from its class information (IProvideClassInfo):
+// a library found through the registry may be another version than the running host's, with
+// other ids. Replaces the class's events and returns true when the object offers them.
+bool TakeEventsFromObject(IUnknown* object, MainObjectClass& mainClass);
+
 // The type library of a registered class: from the class's TypeLib registration, else from an
 // instance's own type information. Null when neither is to be had.
 Microsoft::WRL::ComPtr<ITypeLib> TypeLibraryOfClass(const CLSID& clsid);
