@@ -366,7 +366,11 @@ TEST(WavPicker, AScreenReaderHearsTheListsAndEnterOpensAFolderAndChoosesAFile) {
             PostMessageW(files, WM_KEYDOWN, VK_RETURN, 0);
             PostMessageW(files, WM_KEYUP, VK_RETURN, 0);
             // A picker that Enter left open is closed, so that the test fails, not hangs.
-            RunLater(300, [&rig] { rig.window.CloseDialog(Dialog::WavPicker); });
+            RunLater(300, [d] {
+                if (IsWindow(d)) {
+                    PostMessageW(d, WM_CLOSE, 0, 0);
+                }
+            });
         });
     });
     rig.station.OpenWavPicker();
