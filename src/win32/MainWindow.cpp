@@ -1,6 +1,9 @@
 #include "win32/MainWindow.h"
 
+#include <oleacc.h>
+
 #include "console/ControlTable.h"
+#include "console/SpokenNames.h"
 #include "win32/ChildControl.h"
 #include "win32/MessagePump.h"
 #include "win32/Picture.h"
@@ -22,14 +25,16 @@ std::wstring TextOfWindow(HWND h) {
     return text;
 }
 
-void SetTextIfChanged(HWND h, const std::wstring& text) {
-    if (TextOfWindow(h) != text) {
-        SetWindowTextW(h, text.c_str());
+bool SetTextIfChanged(HWND h, const std::wstring& text) {
+    if (TextOfWindow(h) == text) {
+        return false;
     }
+    SetWindowTextW(h, text.c_str());
+    return true;
 }
 
-void SetTextIfChanged(HWND h, const std::string& utf8) {
-    SetTextIfChanged(h, WideFromUtf8(utf8));
+bool SetTextIfChanged(HWND h, const std::string& utf8) {
+    return SetTextIfChanged(h, WideFromUtf8(utf8));
 }
 
 // A push button has no style that shows "&" as itself. A node button's caption is a callsign,
@@ -130,6 +135,11 @@ void MainWindow::Unsubclass() {
             RemoveWindowSubclass(child, NodeButtonProc, i);
         }
     }
+    for (std::size_t i = 0; i < byControl_.size(); ++i) {
+        if (byControl_[i] != nullptr) {
+            StopSpeaking(byControl_[i], i);
+        }
+    }
 }
 
 void MainWindow::DestroyControls() {
@@ -203,6 +213,8 @@ HWND MainWindow::MakeControl(const LaidOutControl& item) {
     if (item.control && NodeIndex(*item.control) >= 0) {
         SetWindowSubclass(child, NodeButtonProc, static_cast<UINT_PTR>(NodeIndex(*item.control)),
                           reinterpret_cast<DWORD_PTR>(this));
+    } else if (item.control && kSpokenNames[static_cast<std::size_t>(*item.control)] != nullptr) {
+        SpeakThrough(child, *this, static_cast<UINT_PTR>(*item.control));
     }
     return child;
 }
@@ -245,17 +257,26 @@ void MainWindow::DrawNow(Control control) {
     }
     if (control == Control::XMIT_LED) {
         HBITMAP image = station_->XMIT_LED == Led::Green ? images_.greenLed : images_.redLed;
-        SendMessageW(h, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
+        if (reinterpret_cast<HBITMAP>(SendMessageW(h, STM_SETIMAGE, IMAGE_BITMAP,
+                                                   reinterpret_cast<LPARAM>(image))) != image) {
+            TellValueChanged(h);  // busy or idle
+        }
         return;
     }
     if (const CheckBox* cb = CheckBoxOf(*station_, control)) {
-        SendMessageW(h, BM_SETCHECK, CheckState(cb->value()), 0);
+        const WPARAM check = CheckState(cb->value());
+        if (static_cast<WPARAM>(SendMessageW(h, BM_GETCHECK, 0, 0)) != check) {
+            SendMessageW(h, BM_SETCHECK, check, 0);
+            TellStateChanged(h);
+        }
         EnableWindow(h, cb->enabled());
         return;
     }
     if (const TextControl* t = TextOf(*station_, control)) {
         if (NodeIndex(control) >= 0) {
-            SetTextIfChanged(h, WithoutAccessKey(t->text()));
+            if (SetTextIfChanged(h, WithoutAccessKey(t->text()))) {
+                TellNameChanged(h);  // linked, not linked or empty, in words
+            }
         } else {
             SetTextIfChanged(h, t->text());
         }
@@ -362,6 +383,21 @@ void MainWindow::FocusIndicator() {
     }
 }
 
+void MainWindow::Read(UINT_PTR id, HWND control, Reading& reading) {
+    const auto c = static_cast<Control>(id);
+    const Spoken spoken = SpokenControl(*station_, c);
+    reading.name = WideFromUtf8(spoken.name);
+    reading.value = WideFromUtf8(spoken.value);
+    // Wine's own objects call every button and picture a "client"; Windows' agree with these.
+    if (CheckBoxOf(*station_, c) != nullptr) {
+        ReadCheckBox(control, reading);
+    } else if (c == Control::XMIT_LED) {
+        reading.role = ROLE_SYSTEM_INDICATOR;
+    } else if (c == Control::cmdFileSelect || NodeIndex(c) >= 0) {
+        reading.role = ROLE_SYSTEM_PUSHBUTTON;
+    }
+}
+
 // ---- Messages -------------------------------------------------------------------------------
 
 LRESULT CALLBACK MainWindow::ContainerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
@@ -399,6 +435,10 @@ LRESULT CALLBACK MainWindow::NodeButtonProc(HWND hwnd, UINT msg, WPARAM wParam, 
                                             UINT_PTR index, DWORD_PTR self) {
     auto* window = reinterpret_cast<MainWindow*>(self);
     const int node = static_cast<int>(index);
+    if (const auto answer = AnswerReader(hwnd, msg, wParam, lParam, *window,
+                                         static_cast<UINT_PTR>(RemoteNodeControl(node)))) {
+        return *answer;
+    }
     switch (msg) {
         case WM_LBUTTONUP: {
             const LRESULT r = DefSubclassProc(hwnd, msg, wParam, lParam);

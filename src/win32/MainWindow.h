@@ -8,6 +8,7 @@
 #include <string>
 
 #include "console/Station.h"
+#include "win32/Accessible.h"
 #include "win32/Fonts.h"
 #include "win32/MainWindowLayout.h"
 #include "win32/StationInput.h"
@@ -23,7 +24,7 @@ struct Images {
     HBITMAP redLed = nullptr;
 };
 
-class MainWindow {
+class MainWindow : private Speaker {
 public:
     static constexpr wchar_t kClassName[] = L"HourMarkMain";
     static constexpr DWORD kStyle =
@@ -73,6 +74,8 @@ private:
     void ApplyState();
     RECT NormalRect() const;
     void MoveTo(int x, int y);
+    // What a screen reader reads of the controls the window text does not say all of.
+    void Read(UINT_PTR id, HWND control, Reading& reading) override;
     static LRESULT CALLBACK ContainerProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     static LRESULT CALLBACK NodeButtonProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 

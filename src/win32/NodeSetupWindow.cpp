@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "console/SpokenNames.h"
 #include "settings/NodeSetupDialog.h"
 #include "win32/ChildControl.h"
 #include "win32/Text.h"
@@ -85,14 +86,18 @@ HWND NodeSetupWindow::Create(HWND owner) {
     for (int i = 0; i < kNodeCount; ++i) {
         const NodeSetupRow& row = model->rows[static_cast<std::size_t>(i)];
         const int top = RowTop(i);
-        Add(L"Edit", WideFromUtf8(row.tbRemoteNode).c_str(), edit, WS_EX_CLIENTEDGE,
-            {1080, top, 1095, 285}, kCallId + i, FontSize::Normal);
-        Add(L"Edit", WideFromUtf8(row.tbTimeStart).c_str(), edit, WS_EX_CLIENTEDGE,
-            {2400, top, 735, 285}, kStartId + i, FontSize::Normal);
-        Add(L"Edit", WideFromUtf8(row.tbTimeStop).c_str(), edit, WS_EX_CLIENTEDGE,
-            {3360, top, 735, 285}, kStopId + i, FontSize::Normal);
-        Add(L"Edit", WideFromUtf8(row.tbDelay).c_str(), edit, WS_EX_CLIENTEDGE,
-            {4320, top, 495, 285}, kDelayId + i, FontSize::System);
+        const HWND boxes[] = {
+            Add(L"Edit", WideFromUtf8(row.tbRemoteNode).c_str(), edit, WS_EX_CLIENTEDGE,
+                {1080, top, 1095, 285}, kCallId + i, FontSize::Normal),
+            Add(L"Edit", WideFromUtf8(row.tbTimeStart).c_str(), edit, WS_EX_CLIENTEDGE,
+                {2400, top, 735, 285}, kStartId + i, FontSize::Normal),
+            Add(L"Edit", WideFromUtf8(row.tbTimeStop).c_str(), edit, WS_EX_CLIENTEDGE,
+                {3360, top, 735, 285}, kStopId + i, FontSize::Normal),
+            Add(L"Edit", WideFromUtf8(row.tbDelay).c_str(), edit, WS_EX_CLIENTEDGE,
+                {4320, top, 495, 285}, kDelayId + i, FontSize::System)};
+        for (HWND box : boxes) {
+            SpeakThrough(box, *this, static_cast<UINT_PTR>(GetDlgCtrlID(box)));
+        }
     }
     // Neither is the default or the cancel button.
     Add(L"Button", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, {3120, 3360, 975, 375}, kOkId,
@@ -104,9 +109,36 @@ HWND NodeSetupWindow::Create(HWND owner) {
                        kAutoId + i, FontSize::Normal);
         SendMessageW(box, BM_SETCHECK, CheckState(model->rows[static_cast<std::size_t>(i)].cbAuto),
                      0);
+        SpeakThrough(box, *this, static_cast<UINT_PTR>(kAutoId + i));
     }
     CentreOver(hwnd_, owner);
     return hwnd_;
+}
+
+void NodeSetupWindow::Read(UINT_PTR id, HWND control, Reading& reading) {
+    static_assert(kCallId == kAutoId + 10 && kStartId == kAutoId + 20 && kStopId == kAutoId + 30 &&
+                  kDelayId == kAutoId + 40);
+    const int at = static_cast<int>(id);
+    const int row = (at - kAutoId) % 10;
+    NodeSetupColumn column = NodeSetupColumn::Auto;
+    switch ((at - kAutoId) / 10) {
+        case 1:
+            column = NodeSetupColumn::Call;
+            break;
+        case 2:
+            column = NodeSetupColumn::Start;
+            break;
+        case 3:
+            column = NodeSetupColumn::Stop;
+            break;
+        case 4:
+            column = NodeSetupColumn::Delay;
+            break;
+        default:
+            ReadCheckBox(control, reading);
+            break;
+    }
+    reading.name = WideFromUtf8(NodeSetupBoxName(row, column));
 }
 
 std::optional<NodeSetupWindow::Rows> NodeSetupWindow::ReadRows() const {

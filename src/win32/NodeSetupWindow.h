@@ -10,6 +10,7 @@
 
 #include "console/Station.h"
 #include "settings/NodeSetupDialog.h"
+#include "win32/Accessible.h"
 #include "win32/Fonts.h"
 #include "win32/StationInput.h"
 #include "win32/Twips.h"
@@ -17,7 +18,7 @@
 
 namespace hourmark::win32 {
 
-class NodeSetupWindow {
+class NodeSetupWindow : private Speaker {
 public:
     static constexpr wchar_t kClassName[] = L"HourMarkNodeSetup";
     static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -49,6 +50,8 @@ public:
 private:
     HWND Add(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, TwipRect rect,
              int id, FontSize font);
+    // Every box is named by its row and column: the headings above name only the first row.
+    void Read(UINT_PTR id, HWND control, Reading& reading) override;
     using Rows = std::array<NodeSetupRow, kNodeCount>;
     // The rows as the operator has left them on the screen; none once the window is gone.
     std::optional<Rows> ReadRows() const;

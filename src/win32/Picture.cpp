@@ -26,6 +26,10 @@ void Paint(HWND hwnd) {
         SelectObject(mem, old);
         DeleteDC(mem);
     }
+    // The keyboard's parking place shows where the keyboard is, as a button's dotted frame does.
+    if (GetFocus() == hwnd) {
+        DrawFocusRect(dc, &client);
+    }
     EndPaint(hwnd, &ps);
 }
 
@@ -48,6 +52,10 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             return 0;
         case WM_LBUTTONDOWN:
             SetFocus(hwnd);
+            return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(hwnd, nullptr, TRUE);
             return 0;
         default:
             break;

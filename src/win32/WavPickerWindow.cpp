@@ -1,5 +1,8 @@
 #include "win32/WavPickerWindow.h"
 
+#include <oleacc.h>
+
+#include "console/SpokenNames.h"
 #include "schedule/WavPicker.h"
 #include "win32/ChildControl.h"
 #include "win32/Text.h"
@@ -129,8 +132,11 @@ HWND WavPickerWindow::Create(HWND owner) {
                      field + boxHeight - (box.bottom - box.top));
     }
     const DWORD list = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
-    Add(L"ListBox", L"", list, WS_EX_CLIENTEDGE, {120, 600, 2775, 2340}, kDirListId);
-    Add(L"ListBox", L"", list, WS_EX_CLIENTEDGE, {3120, 120, 3255, 2430}, kFileListId);
+    HWND dirs = Add(L"ListBox", L"", list, WS_EX_CLIENTEDGE, {120, 600, 2775, 2340}, kDirListId);
+    HWND files = Add(L"ListBox", L"", list, WS_EX_CLIENTEDGE, {3120, 120, 3255, 2430}, kFileListId);
+    SpeakThrough(drives, *this, kDriveListId);
+    SpeakThrough(dirs, *this, kDirListId);
+    SpeakThrough(files, *this, kFileListId);
     Add(L"Button", L"Select", BS_PUSHBUTTON | WS_TABSTOP, 0, {5280, 2640, 1095, 375}, kSelectId);
 
     model->changed = [this] { Redraw(); };
@@ -212,6 +218,62 @@ void WavPickerWindow::Run(std::function<void(frmSelect&)> handler) {
     });
 }
 
+void WavPickerWindow::OpenDirectory(HWND list) {
+    const LRESULT sel = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (sel >= 0 && static_cast<std::size_t>(sel) < dirPaths_.size()) {
+        const std::string path = dirPaths_[static_cast<std::size_t>(sel)];
+        Run([path](frmSelect& p) { p.SetDirPath(path); });
+    }
+}
+
+void WavPickerWindow::ChooseFile(frmSelect& model, HWND list, bool confirm) {
+    const LRESULT sel = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    const int highlighted = sel >= 0 ? static_cast<int>(sel) : -1;
+    confirm = confirm && sel >= 0;
+    // The choice belongs to the list as it was shown: one that a change of directory held
+    // before it has replaced takes none of it.
+    Run([path = model.filPath, highlighted, confirm](frmSelect& p) {
+        if (p.filPath != path) {
+            return;
+        }
+        p.highlighted = highlighted;
+        if (confirm) {
+            p.filList_DblClick();
+        }
+    });
+}
+
+void WavPickerWindow::Read(UINT_PTR id, HWND control, Reading& reading) {
+    switch (id) {
+        case kDriveListId: {
+            reading.name = WideFromUtf8(kDriveListName);
+            reading.role = ROLE_SYSTEM_COMBOBOX;
+            // The closed list says which drive it shows.
+            const LRESULT sel = SendMessageW(control, CB_GETCURSEL, 0, 0);
+            const LRESULT n =
+                sel >= 0 ? SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(sel), 0) : -1;
+            if (n > 0) {
+                std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+                SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(sel),
+                             reinterpret_cast<LPARAM>(text.data()));
+                text.resize(static_cast<std::size_t>(n));
+                reading.value = text;
+            }
+            break;
+        }
+        case kDirListId:
+            reading.name = WideFromUtf8(kFolderListName);
+            reading.role = ROLE_SYSTEM_LIST;
+            break;
+        case kFileListId:
+            reading.name = WideFromUtf8(kFileListName);
+            reading.role = ROLE_SYSTEM_LIST;
+            break;
+        default:
+            break;
+    }
+}
+
 LRESULT WavPickerWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND: {
@@ -219,6 +281,17 @@ LRESULT WavPickerWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARA
             const int code = HIWORD(wParam);
             HWND control = reinterpret_cast<HWND>(lParam);
             frmSelect* model = station_.WavPicker();
+            if (model && id == IDOK && !control) {
+                // Enter, as the dialog manager hands it over. In the two lists it does what a
+                // double click there does; elsewhere nothing.
+                HWND focus = GetFocus();
+                if (focus == GetDlgItem(hwnd, kDirListId)) {
+                    OpenDirectory(focus);
+                } else if (focus == GetDlgItem(hwnd, kFileListId)) {
+                    ChooseFile(*model, focus, true);
+                }
+                return 0;
+            }
             if (!model || !control) {
                 return 0;
             }
@@ -229,26 +302,9 @@ LRESULT WavPickerWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARA
                     Run([drive](frmSelect& p) { p.SetDrive(drive); });
                 }
             } else if (id == kDirListId && code == LBN_DBLCLK) {
-                const LRESULT sel = SendMessageW(control, LB_GETCURSEL, 0, 0);
-                if (sel >= 0 && static_cast<std::size_t>(sel) < dirPaths_.size()) {
-                    const std::string path = dirPaths_[static_cast<std::size_t>(sel)];
-                    Run([path](frmSelect& p) { p.SetDirPath(path); });
-                }
+                OpenDirectory(control);
             } else if (id == kFileListId && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
-                const LRESULT sel = SendMessageW(control, LB_GETCURSEL, 0, 0);
-                const int highlighted = sel >= 0 ? static_cast<int>(sel) : -1;
-                const bool confirm = code == LBN_DBLCLK && sel >= 0;
-                // The choice belongs to the list as it was shown: one that a change of directory
-                // held before it has replaced takes none of it.
-                Run([path = model->filPath, highlighted, confirm](frmSelect& p) {
-                    if (p.filPath != path) {
-                        return;
-                    }
-                    p.highlighted = highlighted;
-                    if (confirm) {
-                        p.filList_DblClick();
-                    }
-                });
+                ChooseFile(*model, control, code == LBN_DBLCLK);
             } else if (id == kSelectId && code == BN_CLICKED) {
                 Run([](frmSelect& p) { p.Command1_Click(); });
             }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "console/Station.h"
+#include "win32/Accessible.h"
 #include "win32/Fonts.h"
 #include "win32/StationInput.h"
 #include "win32/Twips.h"
@@ -14,7 +15,7 @@
 
 namespace hourmark::win32 {
 
-class WavPickerWindow {
+class WavPickerWindow : private Speaker {
 public:
     static constexpr wchar_t kClassName[] = L"HourMarkSelect";
     static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -45,6 +46,11 @@ private:
     HWND Add(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, TwipRect rect,
              int id);
     void Run(std::function<void(frmSelect&)> handler);
+    // A double click, or Enter, on the directory list opens the line's directory; on the file
+    // list it chooses the file.
+    void OpenDirectory(HWND list);
+    void ChooseFile(frmSelect& model, HWND list, bool confirm);
+    void Read(UINT_PTR id, HWND control, Reading& reading) override;
     // Shows the lines in a list box or drop-down list, with one of them selected (-1: none).
     static void Fill(HWND list, bool combo, const std::vector<std::string>& items, int selected);
 

@@ -79,6 +79,11 @@ for lnk in "$programs/HourMark.lnk" "$startup/HourMark.lnk"; do
     strings -el "$lnk" | grep -q -F "$location\\hourmark.exe" ||
         fail "$lnk does not start $location\\hourmark.exe"
 done
+# The keyboard's way to the window: the Start-menu shortcut's hot key (the link header's, at
+# byte 64: 'H' with Ctrl and Alt), named in the guide.
+[ "$(od -An -tx1 -j64 -N2 "$programs/HourMark.lnk" | tr -d ' \n')" = 4806 ] ||
+    fail "the Start-menu shortcut has no Ctrl+Alt+H"
+grep -q "Ctrl+Alt+H" "$guide" || fail "the guide does not name Ctrl+Alt+H"
 [ "$(reg_value DisplayName)" = HourMark ] || fail "DisplayName: $(reg_value DisplayName)"
 [ "$(reg_value DisplayVersion)" = "$version" ] || fail "DisplayVersion: $(reg_value DisplayVersion)"
 [ -n "$(reg_value Publisher)" ] || fail "no Publisher"

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
+#include <cwchar>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -172,6 +176,34 @@ TEST(NodeSetupDialog, EnterAndEscDoNothingAndTheTypedRowsReachTheHandlers) {
     EXPECT_FALSE(rig.window.IsDialogShowing(Dialog::NodeSetup));
 }
 
+TEST(NodeSetupDialog, AScreenReaderHearsEveryBoxByItsRowAndColumn) {
+    WinRig rig;
+    rig.ShowThroughTray();
+    std::set<std::wstring> names;
+    ReaderSees auto3;
+    WhenShowing(rig, Dialog::NodeSetup, 100, [&] {
+        HWND d = rig.window.NodeSetupWindowHandle();
+        for (int i = 0; i < 8; ++i) {
+            for (int column : {N::kCallId, N::kStartId, N::kStopId, N::kDelayId, N::kAutoId}) {
+                names.insert(ReadAsAReader(GetDlgItem(d, column + i)).name);
+            }
+        }
+        SendMessageW(GetDlgItem(d, N::kAutoId + 2), BM_CLICK, 0, 0);
+        auto3 = ReadAsAReader(GetDlgItem(d, N::kAutoId + 2));
+        PostMessageW(d, WM_CLOSE, 0, 0);
+    });
+    rig.station.OpenNodeSetup();
+    EXPECT_EQ(names.size(), 40u) << "no two boxes sound alike";
+    for (const wchar_t* name :
+         {L"Node 1 call", L"Node 1 start", L"Node 1 stop", L"Node 1 delay, seconds", L"Node 1 auto",
+          L"Node 8 delay, seconds"}) {
+        EXPECT_EQ(names.count(name), 1u) << std::string(name, name + wcslen(name));
+    }
+    EXPECT_EQ(auto3.name, L"Node 3 auto");
+    EXPECT_EQ(auto3.role, ROLE_SYSTEM_CHECKBUTTON);
+    EXPECT_TRUE(auto3.state & STATE_SYSTEM_CHECKED);
+}
+
 TEST(NodeSetupDialog, OkStaysOpenOverTheReportWhenTheButtonsCannotBeCaptioned) {
     WinRig rig;
     rig.ShowThroughTray();
@@ -314,6 +346,47 @@ TEST(WavPicker, DrawsTheListsFromTheModelAndHandsOverTheOperatorsChoices) {
     EXPECT_EQ(rig.input.Count("DialogInput"), 4u) << "file, directory, drive and Select";
     EXPECT_FALSE(rig.window.IsDialogShowing(Dialog::WavPicker));
     EXPECT_EQ(rig.window.WavPickerWindowHandle(), nullptr);
+}
+
+// The lists are named, and Enter does in them what a double click does.
+TEST(WavPicker, AScreenReaderHearsTheListsAndEnterOpensAFolderAndChoosesAFile) {
+    WinRig rig;
+    PlaceMainMidScreen(rig);
+    rig.files.directories.insert({"C:\\Radio", "C:\\Radio\\Wav"});
+    rig.files.files["C:\\Radio\\Wav\\net.wav"] = "";
+    rig.station.LastWavDir = "C:\\Radio";
+    std::vector<std::wstring> names;
+    std::string opened;
+    WhenShowing(rig, Dialog::WavPicker, 100, [&] {
+        HWND d = rig.window.WavPickerWindowHandle();
+        for (int id : {P::kDriveListId, P::kDirListId, P::kFileListId}) {
+            names.push_back(ReadAsAReader(GetDlgItem(d, id)).name);
+        }
+        HWND dirs = GetDlgItem(d, P::kDirListId);
+        SetFocus(dirs);
+        SendMessageW(dirs, LB_SETCURSEL, 2, 0);  // "    Wav"
+        PostMessageW(dirs, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageW(dirs, WM_KEYUP, VK_RETURN, 0);
+        RunLater(150, [&, d] {
+            opened = rig.station.WavPicker()->dirPath;
+            HWND files = GetDlgItem(d, P::kFileListId);
+            SetFocus(files);
+            SendMessageW(files, LB_SETCURSEL, 0, 0);
+            PostMessageW(files, WM_KEYDOWN, VK_RETURN, 0);
+            PostMessageW(files, WM_KEYUP, VK_RETURN, 0);
+            // A picker that Enter left open is closed, so that the test fails, not hangs.
+            RunLater(300, [d] {
+                if (IsWindow(d)) {
+                    PostMessageW(d, WM_CLOSE, 0, 0);
+                }
+            });
+        });
+    });
+    rig.station.OpenWavPicker();
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Drive", L"Folders", L"WAV files"}));
+    EXPECT_EQ(opened, "C:\\Radio\\Wav");
+    EXPECT_EQ(rig.station.SelectedWavFile, "C:\\Radio\\Wav\\net.wav");
+    EXPECT_FALSE(rig.window.IsDialogShowing(Dialog::WavPicker));
 }
 
 TEST(WavPicker, TheCloseBoxClosesItAndTheTimersRunWhileItIsOpen) {

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cwchar>
+#include <set>
 
 #include "WinRig.h"
+#include "console/SpokenNames.h"
 #include "support/WineOnly.h"
 #include "win32/Fonts.h"
 #include "win32/Text.h"
@@ -416,6 +420,103 @@ TEST(MainWindow, MessageBoxesShowWhileHiddenAndTheTimersKeepTicking) {
     EXPECT_GE(rig.input.ticks[Timer::Timer1] - before, 2);
     EXPECT_GE(rig.input.ticks[Timer::tTime], 1);
     EXPECT_TRUE(rig.station.lblTime.text() != "00:00:00");
+}
+
+std::vector<std::pair<DWORD, HWND>> toldEvents;
+
+void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
+                          DWORD) {
+    if (object == OBJID_CLIENT && child == CHILDID_SELF) {
+        toldEvents.emplace_back(event, hwnd);
+    }
+}
+
+bool Told(DWORD event, HWND hwnd) {
+    return std::find(toldEvents.begin(), toldEvents.end(), std::make_pair(event, hwnd)) !=
+           toldEvents.end();
+}
+
+// The pixels along the control's edge, where the focus mark goes.
+std::vector<COLORREF> Edge(HWND h) {
+    UpdateWindow(h);
+    RECT r;
+    GetClientRect(h, &r);
+    HDC dc = GetDC(h);
+    std::vector<COLORREF> pixels;
+    for (int i = 0; i < r.right; ++i) {
+        pixels.push_back(GetPixel(dc, i, 0));
+        pixels.push_back(GetPixel(dc, 0, i));
+    }
+    ReleaseDC(h, dc);
+    return pixels;
+}
+
+TEST(MainWindow, AScreenReaderHearsTheIndicatorTheNodesAndTheBoxesInWords) {
+    WinRig rig;
+    rig.ShowThroughTray();
+    rig.input.forward = false;  // no tick changes the indicator behind the test's back
+    toldEvents.clear();
+    HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, RecordEvent,
+                        GetCurrentProcessId(), GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+
+    HWND led = rig.Child(L"XMIT_LED");
+    rig.station.SetLed(Led::Red);
+    ReaderSees seen = ReadAsAReader(led);
+    EXPECT_EQ(seen.name, L"Transmit indicator");
+    EXPECT_EQ(seen.value, L"busy");
+    EXPECT_EQ(seen.role, ROLE_SYSTEM_INDICATOR);
+    rig.station.SetLed(Led::Green);
+    EXPECT_EQ(ReadAsAReader(led).value, L"idle");
+
+    HWND linked = rig.Child(L"cmdRemoteNode(2)");
+    rig.station.nodes[2].callsign = "QX2CD-L";
+    rig.station.ELo_Connected("QX2CD-L", "", "");
+    seen = ReadAsAReader(linked);
+    EXPECT_EQ(seen.name, L"Node 3: QX2CD-L, linked");
+    EXPECT_EQ(seen.role, ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(TextOf(linked), L"QX2CD-L*") << "the caption stays as it was";
+    rig.station.ELo_Disconnected("QX2CD-L");
+    EXPECT_EQ(ReadAsAReader(linked).name, L"Node 3: QX2CD-L, not linked");
+    rig.station.nodes[5].callsign.clear();
+    rig.station.cmdRemoteNode[5].SetText("");
+    EXPECT_EQ(ReadAsAReader(rig.Child(L"cmdRemoteNode(5)")).name, L"Node 6: empty");
+
+    EXPECT_EQ(ReadAsAReader(rig.Child(L"cbHour")).name, L"Xmit Time: Hour");
+    EXPECT_EQ(ReadAsAReader(rig.Child(L"cbFileHour")).name, L"Xmit File: Hour");
+    EXPECT_EQ(ReadAsAReader(rig.Child(L"FanRTS")).name, L"Fan: RTS");
+    rig.station.cbFileHour.SetValue(1);
+    seen = ReadAsAReader(rig.Child(L"cbFileHour"));
+    EXPECT_EQ(seen.role, ROLE_SYSTEM_CHECKBUTTON);
+    EXPECT_TRUE(seen.state & STATE_SYSTEM_CHECKED);
+    seen = ReadAsAReader(rig.Child(L"tbFileName"));
+    EXPECT_EQ(seen.name, L"WAV file to send") << "not the freeware notice before it";
+    EXPECT_EQ(seen.value, TextOf(rig.Child(L"tbFileName")));
+
+    // Every control the table names is told apart from every other.
+    std::set<std::wstring> names;
+    for (std::size_t i = 0; i < kSpokenNames.size(); ++i) {
+        if (kSpokenNames[i] != nullptr) {
+            names.insert(
+                ReadAsAReader(rig.window.Main().ControlWindow(static_cast<Control>(i))).name);
+        }
+    }
+    EXPECT_EQ(names.size(), 19u);
+
+    PumpFor(50);
+    EXPECT_TRUE(Told(EVENT_OBJECT_VALUECHANGE, led)) << "busy to idle";
+    EXPECT_TRUE(Told(EVENT_OBJECT_NAMECHANGE, linked)) << "linked and unlinked";
+    EXPECT_TRUE(Told(EVENT_OBJECT_STATECHANGE, rig.Child(L"cbFileHour")));
+    UnhookWinEvent(hook);
+
+    // The indicator shows when it holds the keyboard.
+    SetFocus(rig.Child(L"CMDTime"));
+    const std::vector<COLORREF> unfocused = Edge(led);
+    SetFocus(led);
+    EXPECT_NE(Edge(led), unfocused);
+    SetFocus(rig.Child(L"CMDTime"));
+    EXPECT_EQ(Edge(led), unfocused);
 }
 
 }  // namespace

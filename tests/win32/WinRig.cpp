@@ -1,5 +1,7 @@
 #include "WinRig.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "support/WineOnly.h"
@@ -275,6 +277,50 @@ std::wstring WindowsPath(const char* path) {
         w += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
     }
     return path[0] == '/' ? L"Z:" + w : w;
+}
+
+// ---- What a screen reader reads ----------------------------------------------------------------
+
+ReaderSees ReadAsAReader(HWND control) {
+    ReaderSees seen;
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* object = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                             __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&object))) &&
+        object != nullptr) {
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        const auto take = [](BSTR text, std::wstring& into) {
+            if (text != nullptr) {
+                into = text;
+                SysFreeString(text);
+            }
+        };
+        BSTR text = nullptr;
+        if (object->get_accName(self, &text) == S_OK) {
+            take(text, seen.name);
+        }
+        text = nullptr;
+        if (object->get_accValue(self, &text) == S_OK) {
+            take(text, seen.value);
+        }
+        VARIANT v{};
+        if (SUCCEEDED(object->get_accRole(self, &v)) && v.vt == VT_I4) {
+            seen.role = v.lVal;
+        }
+        VariantClear(&v);
+        if (SUCCEEDED(object->get_accState(self, &v)) && v.vt == VT_I4) {
+            seen.state = v.lVal;
+        }
+        VariantClear(&v);
+        object->Release();
+    }
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
+    return seen;
 }
 
 }  // namespace hourmark::win32::test

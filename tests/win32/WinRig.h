@@ -142,4 +142,15 @@ LOGFONTW FontOf(HWND h);
 // A Unix path from the build as Windows under Wine names it.
 std::wstring WindowsPath(const char* path);
 
+// ---- What a screen reader reads ----------------------------------------------------------------
+
+struct ReaderSees {
+    std::wstring name;
+    std::wstring value;
+    long role = 0;
+    long state = 0;
+};
+// The control's client object as an MSAA client gets it (AccessibleObjectFromWindow).
+ReaderSees ReadAsAReader(HWND control);
+
 }  // namespace hourmark::win32::test
