@@ -4,6 +4,9 @@
 #include "win32/com/ComHost.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // A DLL dropped beside the program is never loaded: later loads search System32 only. The
+    // program imports only DLLs Windows always takes from System32 (tests/win32/known-dlls.sh).
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Decided before anything else: a second copy must not reach the host, the settings or the
     // log at all.
     if (!hourmark::win32::ClaimProgramFolder()) {
