@@ -10,8 +10,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Decided before anything else: a second copy must not reach the host, the settings or the
     // log at all.
     if (!hourmark::win32::ClaimProgramFolder()) {
-        hourmark::win32::BringUpRunningCopy();
-        return 0;
+        if (hourmark::win32::BringUpRunningCopy()) {
+            return 0;
+        }
+        hourmark::win32::ReportClaimWithoutCopy();
+        return 1;
     }
     return hourmark::win32::RunProgram(instance, [](hourmark::win32::HostEventTarget& events) {
         return hourmark::win32::MakeComHostFactory(events);
