@@ -195,6 +195,28 @@ void Tell(DWORD event, HWND control) {
     NotifyWinEvent(event, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
+// oleacc is not one of the libraries Windows always takes from System32, so the program does not
+// import it (a planted copy beside the program would be loaded): it is loaded from System32 by
+// name when a reader first asks.
+struct Oleacc {
+    decltype(&CreateStdAccessibleObject) createStandard = nullptr;
+    decltype(&LresultFromObject) resultFromObject = nullptr;
+};
+
+const Oleacc& OleaccFromSystem() {
+    static const Oleacc oleacc = [] {
+        Oleacc o;
+        if (HMODULE module = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+            o.createStandard = reinterpret_cast<decltype(o.createStandard)>(
+                reinterpret_cast<void*>(GetProcAddress(module, "CreateStdAccessibleObject")));
+            o.resultFromObject = reinterpret_cast<decltype(o.resultFromObject)>(
+                reinterpret_cast<void*>(GetProcAddress(module, "LresultFromObject")));
+        }
+        return o;
+    }();
+    return oleacc;
+}
+
 }  // namespace
 
 std::optional<LRESULT> AnswerReader(HWND control, UINT msg, WPARAM wParam, LPARAM lParam,
@@ -207,15 +229,19 @@ std::optional<LRESULT> AnswerReader(HWND control, UINT msg, WPARAM wParam, LPARA
     if (msg != WM_GETOBJECT || static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
         return std::nullopt;
     }
+    const Oleacc& oleacc = OleaccFromSystem();
+    if (oleacc.createStandard == nullptr || oleacc.resultFromObject == nullptr) {
+        return std::nullopt;
+    }
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&standard))) ||
+    if (FAILED(oleacc.createStandard(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                     reinterpret_cast<void**>(&standard))) ||
         standard == nullptr) {
         return std::nullopt;
     }
     auto* object = new ControlObject(control, standard);
     const LRESULT result =
-        LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object));
+        oleacc.resultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object));
     object->Release();
     return result;
 }

@@ -224,27 +224,7 @@ std::optional<DirectoryListing> DiskFiles::ListDirectory(const std::string& path
 }
 
 std::string DiskFiles::UpperCase(const std::string& text) {
-    std::wstring wide = WideFromUtf8(text);
-    for (wchar_t& c : wide) {
-        if (c >= 0xD800 && c <= 0xDFFF) {
-            continue;  // half of a character no 8-bit code page holds
-        }
-        // Only a character that goes into the code page and back unchanged is the code page's
-        // to upper-case; any other stays as typed rather than becoming a stand-in character.
-        char byte[2] = {};
-        BOOL defaulted = FALSE;
-        if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &c, 1, byte, 2, nullptr,
-                                &defaulted) != 1 ||
-            defaulted) {
-            continue;
-        }
-        CharUpperBuffA(byte, 1);
-        wchar_t upper = 0;
-        if (MultiByteToWideChar(CP_ACP, 0, byte, 1, &upper, 1) == 1) {
-            c = upper;
-        }
-    }
-    return Utf8FromWide(wide);
+    return UpperCaseIn(GetACP(), text);
 }
 
 }  // namespace hourmark::win32

@@ -9,12 +9,19 @@
 
 namespace hourmark::win32 {
 
-// Claims the running program's folder for the rest of the process's life. False when a copy
-// started from the same folder already holds it.
+// Claims the running program's folder for the rest of the process's life. The claim is the
+// signed-in user's own: no other account's process can take it first. False when it is already
+// held, by a copy started from the same folder or by a process that took its name.
 bool ClaimProgramFolder();
+// The same for any folder (the tests hold one's claim).
+bool ClaimFolder(const std::wstring& folder);
 
 // Shows the main window of the copy running from this program's folder, as a left click on its
-// tray icon does. Gives up quietly if that copy has no window yet after a short wait.
-void BringUpRunningCopy();
+// tray icon does. False if no such copy has a window after a short wait.
+bool BringUpRunningCopy();
+
+// Tells the operator that the folder is claimed but no HourMark running from it answers, and
+// waits for OK: a start at sign-in must not leave the station off the air without a word.
+void ReportClaimWithoutCopy();
 
 }  // namespace hourmark::win32

@@ -21,8 +21,10 @@ void Paint(HWND hwnd) {
         GetObjectW(image, sizeof bm, &bm);
         HDC mem = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(mem, image);
-        TransparentBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, bm.bmWidth, bm.bmHeight,
-                       kSeeThrough);
+        // gdi32's own, not msimg32's TransparentBlt: msimg32 is no DLL Windows always takes from
+        // System32, and one dropped beside the program would be loaded in its place.
+        GdiTransparentBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, bm.bmWidth, bm.bmHeight,
+                          kSeeThrough);
         SelectObject(mem, old);
         DeleteDC(mem);
     }

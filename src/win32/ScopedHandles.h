@@ -20,7 +20,8 @@ struct IconDestroyer {
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
 
-// A kernel object (a waitable timer, a file): CloseHandle. Null holds nothing.
+// A kernel object whose maker fails with NULL (a waitable timer, a mutex, a process): CloseHandle.
+// Not a file: CreateFile fails with INVALID_HANDLE_VALUE, which this would hold and close.
 using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, KernelHandleCloser>;
 // A GDI object: DeleteObject.
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;

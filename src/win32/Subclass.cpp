@@ -7,7 +7,8 @@ namespace {
 constexpr const wchar_t* kProperty = L"HourMark.Subclass";
 
 struct Subclass {
-    SubclassProc proc;
+    SubclassProc proc;  // null once removed while a later subclass still calls Route
+
     UINT_PTR id;
     DWORD_PTR data;
     WNDPROC original;
@@ -15,6 +16,21 @@ struct Subclass {
 
 Subclass* SubclassOf(HWND window) {
     return static_cast<Subclass*>(GetPropW(window, kProperty));
+}
+
+LRESULT CALLBACK Route(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// comctl32's rule: the window's procedure is put back only while it is still Route. A subclass
+// installed after ours calls Route as its original procedure; putting ours back would cut it off,
+// so the record stays and Route goes on passing messages through.
+void Unhook(HWND window, Subclass* s) {
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == Route) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s->original));
+        RemovePropW(window, kProperty);
+        delete s;
+    } else {
+        s->proc = nullptr;
+    }
 }
 
 LRESULT CALLBACK Route(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -25,10 +41,15 @@ LRESULT CALLBACK Route(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCDESTROY) {
         // The window goes: its own procedure has the last word, and the record goes with it.
         const WNDPROC original = s->original;
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == Route) {
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        }
         RemovePropW(window, kProperty);
         delete s;
         return CallWindowProcW(original, window, msg, wParam, lParam);
+    }
+    if (s->proc == nullptr) {
+        return CallWindowProcW(s->original, window, msg, wParam, lParam);
     }
     return s->proc(window, msg, wParam, lParam, s->id, s->data);
 }
@@ -37,7 +58,11 @@ LRESULT CALLBACK Route(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 BOOL SetWindowSubclass(HWND window, SubclassProc proc, UINT_PTR id, DWORD_PTR data) {
     if (Subclass* s = SubclassOf(window)) {
-        if (s->proc != proc || s->id != id) {
+        if (s->proc == nullptr) {
+            // Removed while a later subclass kept Route in the chain: take its place again.
+            s->proc = proc;
+            s->id = id;
+        } else if (s->proc != proc || s->id != id) {
             return FALSE;
         }
         s->data = data;
@@ -60,12 +85,10 @@ BOOL SetWindowSubclass(HWND window, SubclassProc proc, UINT_PTR id, DWORD_PTR da
 
 BOOL RemoveWindowSubclass(HWND window, SubclassProc proc, UINT_PTR id) {
     Subclass* s = SubclassOf(window);
-    if (s == nullptr || s->proc != proc || s->id != id) {
+    if (s == nullptr || s->proc == nullptr || s->proc != proc || s->id != id) {
         return FALSE;
     }
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s->original));
-    RemovePropW(window, kProperty);
-    delete s;
+    Unhook(window, s);
     return TRUE;
 }
 

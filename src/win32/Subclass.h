@@ -15,7 +15,9 @@ using SubclassProc = LRESULT(CALLBACK*)(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DW
 // Routes the window's messages through proc, which gets id and data with each; calling it again
 // with the same proc and id replaces data. False if the window already has another subclass.
 BOOL SetWindowSubclass(HWND window, SubclassProc proc, UINT_PTR id, DWORD_PTR data);
-// Gives the window its own procedure back; false if proc and id are not its subclass.
+// Gives the window its own procedure back, or, if another subclass was installed after this one,
+// leaves that one in place and passes messages on past proc; false if proc and id are not its
+// subclass.
 BOOL RemoveWindowSubclass(HWND window, SubclassProc proc, UINT_PTR id);
 // From inside a subclass procedure: what the window would have done with the message.
 LRESULT DefSubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);

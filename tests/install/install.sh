@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# The installer as an operator meets it, in a fresh Wine prefix of its own, all with /S:
+# The installer as an operator meets it, in a fresh Wine prefix of its own, with /S and, where a
+# page or a box is what is checked, by hand through its pages:
 # 1. a first install puts the program, the guide, ok.wav, the Start-menu and Startup shortcuts
 #    and the Apps & features entry in place, and the installed program starts against the
 #    simulator and sends the installed ok.wav;
 # 2. installing again over the running HourMark closes it as its close box does (its settings
-#    saved), keeps the operator's files, and starts the new program;
-# 3. the uninstaller closes HourMark and removes everything it installed, and nothing else.
+#    saved), keeps the operator's files, and starts the new program; by hand, the finish page
+#    then does not offer to start it;
+# 3. a second install in another folder has an Apps & features entry and shortcuts of its own
+#    and leaves the first one's alone;
+# 4. the uninstaller (by hand: its status line whole, its last box after the progress bar)
+#    closes HourMark and removes everything it installed, an ok.wav the operator
+#    changed and the other folder's install aside, and nothing else; the other folder's
+#    uninstaller then removes that install, its unchanged ok.wav and the folder.
 # Usage: install.sh <build tree> <source tree>
 set -u
 BUILD=$1 SRC=$2
@@ -41,10 +48,15 @@ setup=$(ls "$WORK"/packages/HourMark-*-setup.exe 2>/dev/null | head -1)
 version=$(basename "$setup" | sed 's/^HourMark-\(.*\)-setup\.exe$/\1/')
 
 wine() { "$SRC/cmake/wine-run" "$@"; }
-uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\HourMark'
-# reg_value NAME: a value of the uninstall entry, empty when it or the entry is missing.
+uninstall_keys='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+# HourMark's Apps & features entries, one a line.
+entries() {
+    wine reg query "$uninstall_keys" 2>/dev/null | tr -d '\r' | grep -i '\\HourMark' | sort
+}
+# reg_value NAME [ENTRY]: a value of an entry (the first install's), empty when it or the entry
+# is missing.
 reg_value() {
-    wine reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' |
+    wine reg query "${2:-$uninstall_key}" /v "$1" 2>/dev/null | tr -d '\r' |
         sed -n "s/^ *$1 *REG_[A-Z]* *//p"
 }
 unix_path() {  # a C:\ path of the prefix, as Linux sees it
@@ -54,6 +66,9 @@ unix_path() {  # a C:\ path of the prefix, as Linux sees it
 
 # ---- 1. A first install --------------------------------------------------------------------
 wine "$(win_path "$setup")" /S || fail "the installer failed (exit code $?)"
+uninstall_key=$(entries)
+[ "$(printf '%s\n' "$uninstall_key" | grep -c .)" = 1 ] || fail "Apps & features entries: $uninstall_key"
+[[ $uninstall_key =~ \\HourMark-[0-9A-F]{8}$ ]] || fail "the entry is not keyed by its folder: $uninstall_key"
 location=$(reg_value InstallLocation)
 [ -n "$location" ] || fail "no Apps & features entry (InstallLocation)"
 dir=$(unix_path "$location")
@@ -73,6 +88,8 @@ grep -q $'[^\r]$' "$guide" && fail "a line of the guide does not end with CR LF"
 grep -q "Installing next to EchoLink" "$guide" || fail "the guide lacks the install section"
 [ "$(head -c 4 "$dir/ok.wav")$(tail -c +9 "$dir/ok.wav" | head -c 8)" = "RIFFWAVEfmt " ] ||
     fail "ok.wav is no WAV file"
+[[ $(reg_value OkWav) =~ ^$(stat -c %s "$dir/ok.wav")-[0-9-]+$ ]] ||
+    fail "the entry does not tell the installed ok.wav: $(reg_value OkWav)"
 [ -f "$dir/Uninstall.exe" ] || fail "no uninstaller"
 for lnk in "$programs/HourMark.lnk" "$startup/HourMark.lnk"; do
     [ -f "$lnk" ] || fail "no shortcut $lnk"
@@ -132,18 +149,82 @@ done
 wait_for_trace "get${T}SysopConfig.KeyingLine" 30 || fail "HourMark was not started again"
 wait_for_trace "call${T}IsBusyA" 30 || fail "the restarted HourMark did not come up"
 
-# ---- 3. Out again ----------------------------------------------------------------------------
-wine "$location\\Uninstall.exe" /S || fail "the uninstaller failed"
-# The uninstaller hands over to a copy of itself and returns at once.
-for _ in $(seq 300); do
-    [ ! -e "$dir/Uninstall.exe" ] && [ -z "$(reg_value DisplayName)" ] && break
+# The same by hand, through the pages: the finish page does not offer to start the HourMark the
+# install has already started again, and nothing brings its window up.
+nodesim trace clear >/dev/null
+wine "$(win_path "$setup")" >"$WORK/setup-output.txt" 2>&1 &
+setup_pid=$!
+wine "$(win_path "$BUILD/tests/install/setupdriver.exe")" install >"$WORK/driver.txt" 2>&1 ||
+    fail "the pages of the installer: $(tr -d '\r' <"$WORK/driver.txt")"
+wait "$setup_pid" || fail "the installer by hand failed"
+grep -q '^box' "$WORK/driver.txt" && fail "the installer asked: $(grep '^box' "$WORK/driver.txt")"
+grep -q -x 'run: hidden unchecked' <(tr -d '\r' <"$WORK/driver.txt") ||
+    fail "the finish page after a restart: $(tr -d '\r' <"$WORK/driver.txt")"
+wait_for_trace "call${T}IsBusyA" 30 || fail "the installer by hand did not start HourMark again"
+sleep 2
+xdotool search --onlyvisible --name '^HourMark - ' >/dev/null 2>&1 && fail "HourMark's window came up"
+
+# ---- 3. A second install, in another folder ---------------------------------------------------
+second='C:\Stations\Second'
+second_dir=$(unix_path "$second")
+wine "$(win_path "$setup")" /S "/D=$second" || fail "the install into $second failed"
+[ "$(entries | grep -c .)" = 2 ] || fail "Apps & features entries after a second install: $(entries)"
+second_key=$(entries | grep -v -x -F "$uninstall_key")
+[ "$(reg_value InstallLocation "$second_key")" = "$second" ] ||
+    fail "the second entry: $(reg_value InstallLocation "$second_key")"
+[ "$(reg_value DisplayName "$second_key")" = "HourMark ($second)" ] ||
+    fail "the second entry's name: $(reg_value DisplayName "$second_key")"
+[ "$(reg_value InstallLocation)" = "$location" ] || fail "the second install took the first one's entry"
+[ "$(reg_value UninstallString)" = "\"$location\\Uninstall.exe\"" ] ||
+    fail "the first entry's UninstallString: $(reg_value UninstallString)"
+second_lnk=HourMark\ ${second_key##*-}.lnk
+for lnk in "$programs/$second_lnk" "$startup/$second_lnk"; do
+    strings -el "$lnk" 2>/dev/null | grep -q -F "$second\hourmark.exe" ||
+        fail "no shortcut $lnk to $second\hourmark.exe"
+done
+for lnk in "$programs/HourMark.lnk" "$startup/HourMark.lnk"; do
+    strings -el "$lnk" | grep -q -F "$location\hourmark.exe" || fail "the second install took $lnk"
+done
+cmp -s "$second_dir/ok.wav" "$BUILD/release-files/ok.wav" || fail "the second folder's ok.wav"
+
+# ---- 4. Out again ----------------------------------------------------------------------------
+# uninstall WINDOWS-FOLDER UNIX-FOLDER ENTRY: runs that folder's uninstaller; it hands over to a
+# copy of itself and returns at once.
+uninstall() {
+    wine "$1\\Uninstall.exe" /S || fail "the uninstaller in $1 failed"
+    for _ in $(seq 300); do
+        [ ! -e "$2/Uninstall.exe" ] && [ -z "$(reg_value DisplayName "$3")" ] && break
+        sleep 0.2
+    done
+    [ ! -e "$2/Uninstall.exe" ] || fail "the uninstaller in $1 is still there after 60 s"
+    [ -z "$(reg_value DisplayName "$3")" ] || fail "the Apps & features entry of $1 is still there"
+}
+# By hand, through the pages: the status line is never cut off, and the box that tells what is
+# kept comes when the progress bar has ended.
+wine "$location\\Uninstall.exe" || fail "the uninstaller in $location failed"
+wine "$(win_path "$BUILD/tests/install/setupdriver.exe")" uninstall >"$WORK/driver.txt" 2>&1 ||
+    fail "the pages of the uninstaller: $(tr -d '\r' <"$WORK/driver.txt")"
+tr -d '\r' <"$WORK/driver.txt" | grep '^cut: ' && fail "the uninstaller's status line is cut off"
+box=$(tr -d '\r' <"$WORK/driver.txt" | grep '^box at ')
+[[ $box =~ ^box\ at\ ([0-9]+)/([0-9]+):\ HourMark\ is\ removed\. ]] ||
+    fail "the uninstaller's boxes: $(tr -d '\r' <"$WORK/driver.txt")"
+[ "${BASH_REMATCH[1]}" = "${BASH_REMATCH[2]}" ] || fail "the box came before the progress bar ended: $box"
+[ -z "$(reg_value DisplayName)" ] || fail "the Apps & features entry of $location is still there"
+for _ in $(seq 50); do
+    [ ! -e "$dir/Uninstall.exe" ] && break
     sleep 0.2
 done
-[ ! -e "$dir/Uninstall.exe" ] || fail "the uninstaller is still there after 60 s"
-[ -z "$(reg_value DisplayName)" ] || fail "the Apps & features entry is still there"
+[ ! -e "$dir/Uninstall.exe" ] || fail "the uninstaller is still there"
 for lnk in "$programs/HourMark.lnk" "$startup/HourMark.lnk"; do
     [ ! -e "$lnk" ] || fail "$lnk is still there"
 done
+# The other folder's install is whole.
+[ "$(entries)" = "$second_key" ] || fail "entries after the first uninstall: $(entries)"
+[ "$(reg_value InstallLocation "$second_key")" = "$second" ] || fail "the second entry was changed"
+for lnk in "$programs/$second_lnk" "$startup/$second_lnk"; do
+    [ -f "$lnk" ] || fail "uninstalling the first install took $lnk"
+done
+[ -f "$second_dir/hourmark.exe" ] || fail "uninstalling the first install took the second program"
 left=$(cd "$dir" && ls -A | sort | tr '\n' ' ')
 [ "$left" = "HourMarkLog.txt NodeList.xml hourmark.ini ok.wav rec.wav " ] ||
     fail "left in $location: $left"
@@ -155,4 +236,12 @@ done
 before=$(trace_lines | wc -l)
 sleep 2
 [ "$(trace_lines | wc -l)" = "$before" ] || fail "HourMark still runs after the uninstall"
-echo "install, upgrade over a running HourMark, uninstall: passed"
+
+# The second install, its ok.wav as installed: nothing of it stays.
+uninstall "$second" "$second_dir" "$second_key"
+[ -z "$(entries)" ] || fail "entries after both uninstalls: $(entries)"
+for lnk in "$programs/$second_lnk" "$startup/$second_lnk"; do
+    [ ! -e "$lnk" ] || fail "$lnk is still there"
+done
+[ ! -e "$second_dir" ] || fail "left in $second: $(ls -A "$second_dir" | tr '\n' ' ')"
+echo "install, upgrade over a running HourMark, a second folder, uninstall: passed"

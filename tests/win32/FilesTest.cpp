@@ -86,11 +86,18 @@ TEST_F(DiskFilesTest, ReplaceWritesTheWholeTextInTheCodePageAndClearsAStaleTempo
 
 TEST_F(DiskFilesTest, UpperCaseIsTheCodePages) {
     ASSERT_EQ(GetACP(), 1252u) << "the test prefix runs in Windows-1252";
+    EXPECT_EQ(files.UpperCase("qx1\303\244b-l"), "QX1\303\204B-L") << "the system's code page";
     // Letters of the code page go up; a sharp s has no capital there, and a letter or a sign
     // the code page does not hold stays as it was rather than becoming a question mark.
-    EXPECT_EQ(files.UpperCase("qx1\303\244\303\266b-l"), "QX1\303\204\303\226B-L");
-    EXPECT_EQ(files.UpperCase("stra\303\237e"), "STRA\303\237E");
-    EXPECT_EQ(files.UpperCase("\xd0\xb6 \xf0\x9f\x93\xbb qx"), "\xd0\xb6 \xf0\x9f\x93\xbb QX");
+    EXPECT_EQ(UpperCaseIn(1252, "qx1\303\244\303\266b-l"), "QX1\303\204\303\226B-L");
+    EXPECT_EQ(UpperCaseIn(1252, "stra\303\237e"), "STRA\303\237E");
+    EXPECT_EQ(UpperCaseIn(1252, "\xd0\xb6 \xf0\x9f\x93\xbb qx"), "\xd0\xb6 \xf0\x9f\x93\xbb QX");
+    // Windows' "Use Unicode UTF-8" option makes the system's code page UTF-8, which holds every
+    // letter; Wine cannot be switched to it, but converts with it as Windows does.
+    EXPECT_EQ(UpperCaseIn(CP_UTF8, "qx1\303\244\303\266b-l"), "QX1\303\204\303\226B-L");
+    EXPECT_EQ(UpperCaseIn(CP_UTF8, "\xd0\xb6 \xf0\x9f\x93\xbb qx"), "\xd0\x96 \xf0\x9f\x93\xbb QX");
+    // A double-byte code page: Japanese holds Cyrillic, not the umlaut.
+    EXPECT_EQ(UpperCaseIn(932, "\xd0\xb6\303\244qx"), "\xd0\x96\303\244QX");
 }
 
 TEST_F(DiskFilesTest, AFailedReplaceLeavesTheOldFileAndNoTemporaryFile) {

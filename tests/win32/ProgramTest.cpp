@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "WinRig.h"
+#include "win32/OneInstance.h"
 #include "win32/Resources.h"
 #include "win32/Text.h"
 
@@ -166,6 +167,27 @@ TEST(Program, WithoutAHostShowsTheReasonAndEndsNonZeroWithoutASettingsFile) {
     EXPECT_NE(code, -1) << "did not end";
     EXPECT_NE(code, 0);
     EXPECT_EQ(p.Files(), std::vector<std::wstring>{L"hourmark.exe"});
+}
+
+TEST(Program, AClaimedFolderWithNoHourMarkAnsweringIsReportedAndEndsNonZero) {
+    // The folder's claim held by this test, which is no HourMark and has no tray window.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder =
+        std::wstring(temp) + L"hourmark-claimed-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(ClaimFolder(folder));
+    EXPECT_FALSE(ClaimFolder(folder + L"\\")) << "one folder, however spelt";
+    Process p(WindowsPath(HOURMARK_EXE), L"claimed");
+    ASSERT_TRUE(p.started);
+    std::vector<std::wstring> texts;
+    const long long code = p.ExitClosingMessages(20000, texts);
+    EXPECT_NE(code, -1) << "did not end";
+    EXPECT_NE(code, 0);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find(L"no HourMark running from that folder answers"), std::wstring::npos)
+        << texts[0];
+    EXPECT_EQ(p.Files(), std::vector<std::wstring>{L"hourmark.exe"}) << "nothing touched";
 }
 
 TEST(Program, TheCloseBoxEndsTheProgram) {
