@@ -60,6 +60,9 @@ public:
         // arrives.
         sink_->Detach();
         point_->Unadvise(cookie_);
+        // A host that died never releases the receiver it held: its stub goes here, and with it
+        // the receiver, or every outage would keep one.
+        CoDisconnectObject(static_cast<IDispatch*>(sink_.Get()), 0);
     }
 
     void Connect(const std::string& callsign, std::int32_t mode) override {
