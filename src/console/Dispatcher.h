@@ -1,11 +1,6 @@
-// Every entry point into the core (tick, click, host event, window message) comes through here.
-// While a call into the host is pending, COM may run the thread's timers and incoming event calls
-// inside it; the dispatcher keeps those from nesting into the handler that made the call: each
-// timer's tick is held, one per timer, host events and input are queued. What waited is
-// delivered when the entry point that made the call returns (or earlier, at a place where the
-// program chooses to nest: a pause, a dialog, a message box), and always before anything that
-// arrives later: the queue in its order, then each held tick once, in the order the timers first
-// ticked (a timer's message comes after the calls and messages that were already waiting).
+// Every entry point into the core comes through here. While a host call is pending COM may run
+// timers and event calls inside it; holding them (one tick per timer) and queueing events and
+// input keeps them from nesting into the handler that made the call.
 #pragma once
 
 #include <deque>
